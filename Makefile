@@ -1,0 +1,63 @@
+# make run   installs what is missing, builds, opens the panel
+# make test  installs what is missing, builds, runs every test
+# make fuzz  fuzzes the number reading for FUZZ_SECONDS per target (clang, ASan, UBSan)
+# make bench measures start-up and reply cost against a minimal Qt window
+
+BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
+            qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+FUZZ_PACKAGES := clang libclang-rt-dev
+BENCH_PACKAGES := xvfb xauth x11-utils time
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+# Installs the Debian packages given in $(1) that are not installed yet; leaves apt alone
+# when everything is there.
+define install_missing
+	@missing=""; for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update -q && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+endef
+
+.PHONY: all deps build run test fuzz bench clean
+
+all: build
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "owlet: no display here (DISPLAY is not set). Run it under a virtual one: xvfb-run -a $(BUILD)/app/owlet"; \
+		exit 1; \
+	fi
+	$(BUILD)/app/owlet
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+fuzz:
+	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
+	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for t in read_number number_text; do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+		echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+		$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=tests/fuzz/corpus/$$t/finding- \
+			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

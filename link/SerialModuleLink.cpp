@@ -1,0 +1,87 @@
+#include "link/SerialModuleLink.h"
+
+#include "link/PortMapping.h"
+#include "link/PortMessages.h"
+
+namespace owlet {
+
+SerialModuleLink::SerialModuleLink(QObject* parent)
+    : QObject(parent) {
+    connect(&port_, &QSerialPort::readyRead, this, &SerialModuleLink::onReadyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialModuleLink::onError);
+}
+
+// The port is released when the panel closes, so another program may take it.
+SerialModuleLink::~SerialModuleLink() = default;
+
+void SerialModuleLink::setReceiveThreshold(std::int16_t characters) {
+    threshold_ = characters;
+}
+
+void SerialModuleLink::setPortNumber(std::int16_t port) {
+    portNumber_ = port;
+    device_ = deviceForPort(port);
+}
+
+void SerialModuleLink::open() {
+    if (device_.isEmpty())
+        device_ = deviceForPort(portNumber_);
+    port_.setPortName(device_);
+    port_.setBaudRate(QSerialPort::Baud1200);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    // The port is opened exclusively (a lock file and TIOCEXCL), so a port another
+    // program holds is refused rather than shared. DTR and RTS stay as the driver raises
+    // them on open.
+    if (!port_.open(QIODevice::ReadWrite))
+        throw openFailure(portNumber_, device_, port_.error(), port_.errorString());
+    gone_ = false;
+}
+
+void SerialModuleLink::write(std::string_view line) {
+    if (gone_)
+        throw deviceGone(portNumber_, device_);
+    if (!port_.isOpen())
+        throw notOpen(portNumber_);
+    const qint64 size = static_cast<qint64>(line.size());
+    if (port_.write(line.data(), size) != size)
+        throw writeFailure(portNumber_, device_, port_.errorString());
+}
+
+std::string SerialModuleLink::readAll() {
+    QByteArray bytes = std::exchange(keptAfterClose_, {});
+    if (port_.isOpen())
+        bytes += port_.readAll();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+void SerialModuleLink::setCommEventHandler(std::function<void()> handler) {
+    commEvent_ = std::move(handler);
+}
+
+void SerialModuleLink::onReadyRead() {
+    if (threshold_ > 0 && port_.bytesAvailable() >= threshold_)
+        raiseCommEvent();
+}
+
+void SerialModuleLink::onError(QSerialPort::SerialPortError error) {
+    // An unplugged adapter gives a resource error; a hung-up line reads end-of-file, which
+    // the port reports as a read error and would report again on every wake-up. Either
+    // way the device is gone: close it rather than spin.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || !port_.isOpen())
+        return;
+    // Keep what arrived before the hang-up; closing the port would discard it.
+    keptAfterClose_ += port_.readAll();
+    port_.close();
+    gone_ = true;
+    raiseCommEvent();
+}
+
+void SerialModuleLink::raiseCommEvent() {
+    if (commEvent_)
+        commEvent_();
+}
+
+} // namespace owlet

@@ -1,0 +1,9 @@
+#pragma once
+
+// The divider and register arithmetic in one include.
+#include "math/ArithmeticFault.h"
+#include "math/Dividers.h"
+#include "math/NumberText.h"
+#include "math/ReadNumber.h"
+#include "math/Registers.h"
+#include "math/Rounding.h"
