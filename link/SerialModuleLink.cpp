@@ -3,6 +3,8 @@
 #include "link/PortMapping.h"
 #include "link/PortMessages.h"
 
+#include <utility>
+
 namespace owlet {
 
 SerialModuleLink::SerialModuleLink(QObject* parent)

@@ -1,0 +1,38 @@
+#include "panel/Control.h"
+
+#include <array>
+
+namespace owlet {
+namespace {
+
+struct ControlInfo {
+    std::string_view name;
+    ControlKind kind;
+};
+
+using K = ControlKind;
+constexpr std::array<ControlInfo, ControlCount> controls{{
+    {"Text1", K::MultiLineTextBox}, {"Fref", K::TextBox},          {"Fout", K::TextBox},
+    {"Label1", K::Label},           {"Label2", K::Label},          {"Label3", K::Label},
+    {"SetN", K::CommandButton},     {"Nreg", K::TextBox},          {"Rreg", K::TextBox},
+    {"Label4", K::Label},           {"Label5", K::Label},          {"SetR", K::CommandButton},
+    {"Update", K::CommandButton},   {"StoreEE", K::CommandButton}, {"Warn", K::Label},
+    {"SetCP", K::CommandButton},    {"CPNo", K::TextBox},          {"Label7", K::Label},
+    {"Label8", K::Label},           {"Fcomp2", K::ComboBox},       {"SetC", K::CommandButton},
+    {"Label13", K::Label},          {"Creg", K::TextBox},          {"PD0", K::OptionButton},
+    {"PD1", K::OptionButton},       {"InvertPD", K::CheckBox},     {"RefOut", K::ComboBox},
+    {"FvE", K::CheckBox},           {"FrE", K::CheckBox},          {"LDE", K::CheckBox},
+    {"Frame1", K::Frame},           {"Frame2", K::Frame},
+}};
+
+} // namespace
+
+std::string_view controlName(Control control) {
+    return controls[indexOf(control)].name;
+}
+
+ControlKind controlKind(Control control) {
+    return controls[indexOf(control)].kind;
+}
+
+} // namespace owlet

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace owlet {
+
+// Bytes from the module as text, one character per byte: 0x00-0x7F as they are, 0x80-0xFF
+// as the Latin-1 characters U+0080-U+00FF, encoded in UTF-8. NUL is kept.
+std::string Latin1ToUtf8(std::string_view bytes);
+
+} // namespace owlet

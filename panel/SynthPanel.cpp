@@ -1,0 +1,226 @@
+#include "panel/SynthPanel.h"
+
+#include "link/LinkFailure.h"
+#include "link/ModuleLink.h"
+#include "math/ArithmeticFault.h"
+#include "math/ReadNumber.h"
+#include "panel/ErrorReporter.h"
+#include "panel/PanelView.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace owlet {
+
+SynthPanel::SynthPanel(ModuleLink& link, ErrorReporter& reporter)
+    : link_(link)
+    , reporter_(reporter) {
+    link_.setCommEventHandler([this] { commEvent(); });
+}
+
+void SynthPanel::load() {
+    run("Starting the panel", [this] { Form_Load(); });
+}
+
+void SynthPanel::Form_Load() {
+    link_.setReceiveThreshold(1);
+    portNumber_ = 0;
+}
+
+// ---- user input ----------------------------------------------------------------------
+
+void SynthPanel::userEditedText(Control control, std::string text) {
+    const ControlKind kind = controlKind(control);
+    if (!visible(control) || (kind != ControlKind::TextBox && kind != ControlKind::ComboBox))
+        return;
+    run("Editing " + std::string(controlName(control)), [&] {
+        if (kind == ControlKind::ComboBox) {
+            // Typing in a combo box's field leaves no list entry selected.
+            const bool textChanged = state(control).text != text;
+            ControlState& s = mutableState(control);
+            s.text = std::move(text);
+            if (textChanged)
+                changed(control, Property::Text);
+            setListIndex(control, -1);
+            if (control == Control::RefOut)
+                RefOut_Change();
+            return;
+        }
+        setText(control, std::move(text));
+    });
+}
+
+void SynthPanel::userChoseListEntry(Control control, int index) {
+    if (!visible(control) || controlKind(control) != ControlKind::ComboBox || index < 0 ||
+        index >= static_cast<int>(state(control).list.size()))
+        return;
+    run("Choosing from " + std::string(controlName(control)), [&] {
+        ControlState& s = mutableState(control);
+        if (s.text != s.list[static_cast<std::size_t>(index)]) {
+            s.text = s.list[static_cast<std::size_t>(index)];
+            changed(control, Property::Text);
+        }
+        setListIndex(control, static_cast<std::int16_t>(index));
+        if (control == Control::Fcomp2)
+            Fcomp2_Click();
+    });
+}
+
+// A click on the option that is already selected counts as a click too: it offers
+// "Set C", the one way to send an unchanged control byte again.
+void SynthPanel::userClickedOption(Control control) {
+    if (!visible(control) || controlKind(control) != ControlKind::OptionButton)
+        return;
+    run("Clicking " + std::string(controlName(control)), [&] {
+        const Control partner = control == Control::PD0 ? Control::PD1 : Control::PD0;
+        setSelected(partner, false);
+        setSelected(control, true);
+        control == Control::PD0 ? PD0_Click() : PD1_Click();
+    });
+}
+
+void SynthPanel::userSetCheck(Control control, std::int16_t value) {
+    if (!visible(control) || controlKind(control) != ControlKind::CheckBox)
+        return;
+    run("Clicking " + std::string(controlName(control)), [&] {
+        setValue(control, value);
+        switch (control) {
+        case Control::InvertPD:
+            return InvertPD_Click();
+        case Control::LDE:
+            return LDE_Click();
+        case Control::FrE:
+            return FrE_Click();
+        default:
+            return FvE_Click();
+        }
+    });
+}
+
+void SynthPanel::userPressedButton(Control control) {
+    if (!visible(control) || controlKind(control) != ControlKind::CommandButton)
+        return;
+    run("Pressing \"" + text(control) + "\"", [&] {
+        switch (control) {
+        case Control::SetR:
+            return SetR_Click();
+        case Control::SetN:
+            return SetN_Click();
+        case Control::SetC:
+            return SetC_Click();
+        case Control::SetCP:
+            return SetCP_Click();
+        case Control::Update:
+            return Update_Click();
+        case Control::StoreEE:
+            return StoreEE_Click();
+        default:
+            return;
+        }
+    });
+}
+
+void SynthPanel::userClickedField(Control control) {
+    if (!visible(control) || (control != Control::Fref && control != Control::Fout))
+        return;
+    run("Clicking into " + std::string(controlName(control)),
+        [&] { control == Control::Fref ? Fref_Click() : Fout_Click(); });
+}
+
+void SynthPanel::commEvent() {
+    run("Reading the module's reply", [this] { MSComm1_OnComm(); });
+}
+
+void SynthPanel::run(const std::string& doing, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const ArithmeticFault& fault) {
+        reporter_.report({faultKindName(fault.kind()), doing + ": " + fault.what()});
+    } catch (const LinkFailure& failure) {
+        reporter_.report({linkFailureKindName(failure.kind()), doing + ": " + failure.what()});
+    }
+}
+
+// ---- writes --------------------------------------------------------------------------
+
+void SynthPanel::setText(Control control, std::string text) {
+    ControlState& s = mutableState(control);
+    if (s.text == text)
+        return;
+    s.text = std::move(text);
+    changed(control, Property::Text);
+    if (controlKind(control) == ControlKind::ComboBox) {
+        // A written text selects the list entry it equals, if any.
+        const auto entry = std::find(s.list.begin(), s.list.end(), s.text);
+        setListIndex(control, entry == s.list.end()
+                                  ? std::int16_t{-1}
+                                  : static_cast<std::int16_t>(entry - s.list.begin()));
+    }
+    raiseChange(control);
+}
+
+void SynthPanel::raiseChange(Control control) {
+    switch (control) {
+    case Control::Fref:
+        return Fref_Change();
+    case Control::Fout:
+        return Fout_Change();
+    case Control::CPNo:
+        return CPNo_Change();
+    default:
+        return; // no other text box has a change handler
+    }
+}
+
+void SynthPanel::appendText(Control control, std::string_view appended) {
+    if (appended.empty())
+        return;
+    mutableState(control).text.append(appended);
+    if (view_)
+        view_->textAppended(control, appended);
+}
+
+void SynthPanel::setVisible(Control control, bool visible) {
+    if (std::exchange(mutableState(control).visible, visible) != visible)
+        changed(control, Property::Visible);
+}
+
+void SynthPanel::setBackColor(Control control, unsigned rgb) {
+    if (std::exchange(mutableState(control).backColor, rgb) != rgb)
+        changed(control, Property::BackColor);
+}
+
+void SynthPanel::setBold(Control control, bool bold) {
+    if (std::exchange(mutableState(control).bold, bold) != bold)
+        changed(control, Property::Bold);
+}
+
+void SynthPanel::setListIndex(Control control, std::int16_t index) {
+    if (std::exchange(mutableState(control).listIndex, index) != index)
+        changed(control, Property::ListIndex);
+}
+
+void SynthPanel::setSelected(Control control, bool selected) {
+    if (std::exchange(mutableState(control).selected, selected) != selected)
+        changed(control, Property::Selected);
+}
+
+void SynthPanel::setValue(Control control, std::int16_t value) {
+    if (std::exchange(mutableState(control).value, value) != value)
+        changed(control, Property::Value);
+}
+
+void SynthPanel::changed(Control control, Property property) {
+    if (view_)
+        view_->propertyChanged(control, property);
+}
+
+double SynthPanel::readNumber(Control control) const {
+    return ReadNumber(text(control));
+}
+
+void SynthPanel::sendLine(const std::string& line) {
+    link_.write(line);
+}
+
+} // namespace owlet

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "panel/Control.h"
+#include "panel/ControlState.h"
+#include "panel/InitialState.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace owlet {
+
+class ErrorReporter;
+class ModuleLink;
+class PanelView;
+
+// The panel: every control's state, PortNumber, and the handlers that react to the
+// user's edits, button presses and the module link's communication event.
+//
+// The user-input entry points (user...) and commEvent() each run one handler to
+// completion. A failing step (ArithmeticFault, LinkFailure) ends it there; what it wrote
+// stays written, the failure goes to the ErrorReporter, and the panel takes the next
+// event as usual. The handlers themselves catch nothing, so a failure in a nested change
+// handler ends the outer handler too.
+class SynthPanel {
+public:
+    SynthPanel(ModuleLink& link, ErrorReporter& reporter);
+    SynthPanel(const SynthPanel&) = delete;
+    SynthPanel& operator=(const SynthPanel&) = delete;
+
+    void setView(PanelView* view) { view_ = view; }
+
+    const ControlState& state(Control control) const { return controls_[indexOf(control)]; }
+    const std::string& text(Control control) const { return state(control).text; }
+    bool visible(Control control) const { return state(control).visible; }
+    std::int16_t portNumber() const { return portNumber_; }
+
+    // Start-up, once the window exists and before it takes user input.
+    void load();
+
+    // What the user does. Input to a hidden control, or of a kind the control does not
+    // take, is ignored.
+    void userEditedText(Control control, std::string text);
+    void userChoseListEntry(Control control, int index);
+    void userClickedOption(Control control);
+    void userSetCheck(Control control, std::int16_t value);
+    void userPressedButton(Control control);
+    void userClickedField(Control control);
+    // The module link's communication event.
+    void commEvent();
+
+    // The handlers, one per control and event.
+    void Form_Load();
+    void Fref_Change();
+    void Fref_Click();
+    void Fout_Change();
+    void Fout_Click();
+    void Fcomp2_Click();
+    void PD0_Click();
+    void PD1_Click();
+    void InvertPD_Click();
+    void LDE_Click();
+    void FrE_Click();
+    void FvE_Click();
+    void RefOut_Change();
+    void SetR_Click();
+    void SetN_Click();
+    void SetC_Click();
+    void RevealUpdateStore();
+    void CPNo_Change();
+    void SetCP_Click();
+    void Update_Click();
+    void StoreEE_Click();
+    void MSComm1_OnComm();
+
+private:
+    ControlState& mutableState(Control control) { return controls_[indexOf(control)]; }
+
+    // Writes that tell the view; a text write raises the control's change handler
+    // whenever the text really changes, as typing does.
+    void setText(Control control, std::string text);
+    void appendText(Control control, std::string_view appended);
+    void setVisible(Control control, bool visible);
+    void setBackColor(Control control, unsigned rgb);
+    void setBold(Control control, bool bold);
+    void setListIndex(Control control, std::int16_t index);
+    void setSelected(Control control, bool selected);
+    void setValue(Control control, std::int16_t value);
+    void changed(Control control, Property property);
+    void raiseChange(Control control);
+
+    void revealSetC();
+    void sendLine(const std::string& line);
+    double readNumber(Control control) const;
+
+    // Runs one entry point, reporting a failure as a run-time error of `doing`.
+    void run(const std::string& doing, const std::function<void()>& handler);
+
+    ModuleLink& link_;
+    ErrorReporter& reporter_;
+    PanelView* view_ = nullptr;
+    ControlStates controls_ = initialControlStates();
+    std::int16_t portNumber_ = 0;
+};
+
+} // namespace owlet

@@ -1,0 +1,242 @@
+#include "tests/panel/PanelFixture.h"
+
+#include <QTest>
+
+using namespace owlet;
+using C = Control;
+using Lines = std::vector<std::string>;
+
+class RegisterSettingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void setROffline() {
+        PanelFixture f;
+        f.type(C::Fref, "10");
+        f.press(C::SetR);
+        QCOMPARE(f.text(C::Rreg), "0190");
+        QCOMPARE(f.text(C::Fcomp2), " 25");
+        QCOMPARE(f.text(C::Text1), "");
+        QVERIFY(f.link.written.empty());
+        QVERIFY(!f.shown(C::Update));
+        QVERIFY(f.reporter.errors.empty());
+    }
+
+    void setRWritesActualComparisonFrequency() {
+        PanelFixture f;
+        f.type(C::Fref, "10");
+        f.type(C::Fcomp2, "7");
+        f.press(C::SetR);
+        QCOMPARE(f.text(C::Rreg), "0595");
+        QCOMPARE(f.text(C::Fcomp2), " 6.99790062981106");
+        // "Set N" now works from the comparison frequency R really gives.
+        f.type(C::Fout, "145");
+        f.press(C::SetN);
+        QCOMPARE(f.text(C::Nreg), "50F0"); // 145 / 6.99790062981106 * 1000 = 20720.49999999999
+    }
+
+    void setRAndSetNWithAPort() {
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fref, "10");
+        f.press(C::SetR);
+        QCOMPARE(f.link.written, Lines{"R0190\r\n"});
+        QVERIFY(!f.shown(C::Update)); // Nreg still empty (the edit of Fref hid both)
+        f.type(C::Fout, "145");
+        f.press(C::SetN);
+        QCOMPARE(f.link.written, (Lines{"R0190\r\n", "N16A8\r\n"}));
+        QVERIFY(f.shown(C::Update) && f.shown(C::StoreEE));
+        QVERIFY(!f.shown(C::Warn));
+    }
+
+    void warning() {
+        PanelFixture f;
+        f.type(C::Fout, "145.01");
+        f.press(C::SetN);
+        QCOMPARE(f.text(C::Nreg), "16A8");
+        QVERIFY(f.shown(C::Warn));
+        QCOMPARE(f.text(C::Warn), "Non-integer ratio: \r\nFreq error -10000Hz");
+        f.type(C::Fout, "145.025");
+        f.press(C::SetN);
+        QCOMPARE(f.text(C::Nreg), "16A9");
+        QVERIFY(!f.shown(C::Warn));
+        QCOMPARE(f.text(C::Warn), "Non-integer ratio: \r\nFreq error -10000Hz"); // caption left
+    }
+
+    void emptiedOutputSendsZero() {
+        PanelFixture f;
+        f.choosePort("1");
+        f.panel.userClickedField(C::Fout);
+        f.press(C::SetN);
+        QCOMPARE(f.text(C::Nreg), "0000");
+        QVERIFY(!f.shown(C::Warn));
+        QCOMPARE(f.link.written, Lines{"N0000\r\n"});
+    }
+
+    // Faults stop the press at the failing step; earlier writes stay.
+    void faults_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QByteArray>("fref");
+        QTest::addColumn<QByteArray>("fcomp");
+        QTest::addColumn<QByteArray>("fout");
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QByteArray>("message");
+        const int r = static_cast<int>(C::SetR);
+        const int n = static_cast<int>(C::SetN);
+        QTest::newRow("R: reference 0")
+            << r << QByteArray("0") << QByteArray("25") << QByteArray("") << QByteArray("Overflow")
+            << QByteArray("actual comparison");
+        QTest::newRow("R: tiny reference")
+            << r << QByteArray("0.0125") << QByteArray("25") << QByteArray("")
+            << QByteArray("Division by zero") << QByteArray("R rounds to 0");
+        QTest::newRow("R: comparison empty")
+            << r << QByteArray("10") << QByteArray("") << QByteArray("")
+            << QByteArray("Division by zero") << QByteArray("comparison");
+        QTest::newRow("R: both 0") << r << QByteArray("") << QByteArray("x") << QByteArray("")
+                                   << QByteArray("Overflow") << QByteArray("undefined");
+        QTest::newRow("R: beyond double")
+            << r << QByteArray("1e400") << QByteArray("25") << QByteArray("")
+            << QByteArray("Overflow") << QByteArray("double range");
+        QTest::newRow("R: above 16 bits")
+            << r << QByteArray("2000") << QByteArray("25") << QByteArray("")
+            << QByteArray("Overflow") << QByteArray("R = 80000 does not fit");
+        QTest::newRow("R: negative")
+            << r << QByteArray("-10") << QByteArray("25") << QByteArray("")
+            << QByteArray("Overflow") << QByteArray("R = -400 does not fit");
+        QTest::newRow("N: comparison empty")
+            << n << QByteArray("10") << QByteArray("") << QByteArray("145")
+            << QByteArray("Division by zero") << QByteArray("N cannot");
+        QTest::newRow("N: above 16 bits")
+            << n << QByteArray("10") << QByteArray("25") << QByteArray("1638.4")
+            << QByteArray("Overflow") << QByteArray("N = 65536 does not fit");
+        QTest::newRow("N: error beyond 32 bits")
+            << n << QByteArray("10") << QByteArray("1e7") << QByteArray("3000")
+            << QByteArray("Overflow") << QByteArray("32-bit");
+    }
+
+    void faults() {
+        QFETCH(int, button);
+        QFETCH(QByteArray, fref);
+        QFETCH(QByteArray, fcomp);
+        QFETCH(QByteArray, fout);
+        QFETCH(QByteArray, kind);
+        QFETCH(QByteArray, message);
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fref, fref.toStdString());
+        f.type(C::Fout, "145.01");
+        f.press(C::SetN); // shows the warning and 16A8
+        f.link.waiting = "reply";
+        f.link.commEvent();
+        f.type(C::Fcomp2, fcomp.toStdString());
+        f.type(C::Fout, fout.toStdString());
+        f.type(C::Nreg, "16A8");
+        const auto before = f.panel.state(C::Fcomp2).text;
+        f.link.written.clear();
+        f.view.changes.clear();
+
+        f.press(static_cast<C>(button));
+        QCOMPARE(QByteArray::fromStdString(f.lastErrorKind()), kind);
+        QVERIFY2(QByteArray::fromStdString(f.reporter.errors.back().message).contains(message),
+                 f.reporter.errors.back().message.c_str());
+        QVERIFY(f.link.written.empty());
+        QCOMPARE(f.text(C::Fcomp2), before);
+        QCOMPARE(f.text(C::Text1), "reply");
+        QCOMPARE(f.text(C::Rreg), "");
+        QCOMPARE(f.text(C::Nreg), "16A8");
+        if (static_cast<C>(button) == C::SetN)
+            QCOMPARE(f.view.changes, QStringList{"Warn.Visible"});
+        else
+            QVERIFY(f.view.changes.isEmpty());
+    }
+
+    void writeFailureLeavesEarlierWrites() {
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fref, "10");
+        f.type(C::Nreg, "16A8");
+        f.link.waiting = "old";
+        f.link.commEvent();
+        f.link.refuseWrite = true;
+        f.press(C::SetR);
+        QCOMPARE(f.lastErrorKind(), "Port not open");
+        QCOMPARE(f.text(C::Fcomp2), " 25");
+        QCOMPARE(f.text(C::Text1), "");
+        QCOMPARE(f.text(C::Rreg), "0190");
+        QVERIFY(!f.shown(C::Update)); // not revealed by this press
+    }
+
+    void negativePortSendsNothing() {
+        PanelFixture f;
+        f.choosePort("-1");
+        QCOMPARE(f.panel.portNumber(), -1);
+        f.type(C::Fref, "10");
+        f.type(C::Fout, "145");
+        f.press(C::SetR);
+        f.press(C::SetN);
+        f.press(C::SetC);
+        QVERIFY(f.link.written.empty());
+        QVERIFY(!f.shown(C::Update));
+    }
+
+    void setC_data() {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QByteArray>("creg");
+        QTest::newRow("initial options") << false << QByteArray("23");
+        QTest::newRow("OscIn /16, PDout, inverted") << true << QByteArray("F7");
+    }
+
+    void setC() {
+        QFETCH(bool, change);
+        QFETCH(QByteArray, creg);
+        PanelFixture f;
+        f.choosePort("1");
+        f.link.waiting = "kept";
+        f.link.commEvent();
+        f.panel.userClickedOption(C::PD0);
+        if (change) {
+            f.panel.userChoseListEntry(C::RefOut, 5);
+            f.panel.userClickedOption(C::PD1);
+            f.panel.userSetCheck(C::InvertPD, 1);
+        }
+        f.press(C::SetC);
+        QCOMPARE(QByteArray::fromStdString(f.text(C::Creg)), creg);
+        QCOMPARE(f.link.written, Lines{"C" + creg.toStdString() + "\r\n"});
+        QCOMPARE(f.text(C::Text1), "kept"); // C does not empty the response box
+    }
+
+    void revealNeedsAReferenceAboveZero() {
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fref, "10");
+        f.press(C::SetR);
+        f.type(C::Fref, "");
+        f.type(C::Rreg, "0190");
+        f.type(C::Fout, "145");
+        f.press(C::SetN);
+        QVERIFY(!f.shown(C::Update) && !f.shown(C::StoreEE));
+    }
+
+    void responseBoxIsEmptiedBeforeEachCommandButC() {
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fref, "10");
+        f.type(C::Fout, "145");
+        f.press(C::SetR);
+        f.press(C::SetN);
+        f.panel.userClickedOption(C::PD1);
+        std::vector<std::string> boxAtWrite;
+        f.link.onWrite = [&] {
+            boxAtWrite.push_back(f.text(C::Text1));
+        };
+        for (C button : {C::SetR, C::SetN, C::Update, C::StoreEE, C::SetC}) {
+            f.link.waiting = "answer";
+            f.link.commEvent();
+            f.press(button);
+        }
+        QCOMPARE(boxAtWrite, (Lines{"", "", "", "", "answer"}));
+    }
+};
+
+QTEST_APPLESS_MAIN(RegisterSettingTest)
+#include "RegisterSettingTest.moc"
