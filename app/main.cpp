@@ -1,0 +1,28 @@
+#include "link/SerialModuleLink.h"
+#include "ui/SynthWindow.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    // Without a display Qt would abort with a long message; say it in one line instead.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        std::fprintf(stderr, "owlet: no display (DISPLAY is not set); on a machine without one, "
+                             "run: xvfb-run -a owlet\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("owlet"));
+    QApplication::setDesktopFileName(QStringLiteral("owlet"));
+    // Fusion draws the coloured button and port box the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    owlet::SerialModuleLink link;
+    owlet::SynthWindow window(link);
+    window.show();
+    return QApplication::exec();
+}

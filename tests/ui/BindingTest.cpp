@@ -1,0 +1,142 @@
+#include "tests/ui/NullLink.h"
+#include "ui/SynthWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QTest>
+
+using namespace owlet;
+using C = Control;
+
+class BindingTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<NullLink> link_;
+    std::unique_ptr<SynthWindow> window_;
+    QStringList dialogs_;
+
+    QWidget* w(C c) { return window_->widget(c); }
+    QLineEdit* edit(C c) { return qobject_cast<QLineEdit*>(w(c)); }
+    QComboBox* combo(C c) { return qobject_cast<QComboBox*>(w(c)); }
+    SynthPanel& panel() { return window_->panel(); }
+    void click(C c) { QTest::mouseClick(w(c), Qt::LeftButton, {}, w(c)->rect().center()); }
+
+private slots:
+    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
+
+    void init() {
+        dialogs_.clear();
+        link_ = std::make_unique<NullLink>();
+        window_ = std::make_unique<SynthWindow>(*link_);
+        window_->errorDialog().setAnswerer(
+            [this](const QString& title, const QString& text) { dialogs_ << title + ": " + text; });
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void clickAndTypeInFref() {
+        click(C::Fref);
+        QCOMPARE(edit(C::Fref)->text(), "");
+        QCOMPARE(edit(C::Fref)->palette().color(QPalette::Base), QColor(Qt::white));
+        QVERIFY(w(C::SetR)->isVisible());
+        QTest::keyClicks(edit(C::Fref), "1045");
+        edit(C::Fref)->setCursorPosition(2);
+        QTest::keyClicks(edit(C::Fref), "x");
+        QCOMPARE(panel().text(C::Fref), "10x45");
+        QCOMPARE(edit(C::Fref)->cursorPosition(), 3); // typing is never disturbed
+        // A click while editing empties the field again.
+        click(C::Fref);
+        QCOMPARE(panel().text(C::Fref), "");
+    }
+
+    void keyboardFocusIsNoClick() {
+        edit(C::Fref)->setFocus();
+        QTest::keyClick(edit(C::Fref), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w(C::Fout));
+        QCOMPARE(panel().text(C::Fout), "Enter value");
+        QVERIFY(!w(C::SetN)->isVisible());
+        click(C::Fout);
+        QCOMPARE(panel().text(C::Fout), "");
+        QVERIFY(w(C::SetN)->isVisible());
+    }
+
+    void fcomp2ListChoiceOnly() {
+        QTest::keyClicks(edit(C::Rreg), "0190");
+        QTest::keyClicks(combo(C::Fcomp2)->lineEdit(), "5");
+        QTest::keyClick(combo(C::Fcomp2)->lineEdit(), Qt::Key_Return); // Enter picks nothing
+        QCOMPARE(panel().text(C::Fcomp2), "255");
+        QCOMPARE(panel().text(C::Rreg), "0190");
+        QCOMPARE(combo(C::Fcomp2)->count(), 7); // typing adds no entry
+        // Choosing with the keyboard is a list choice.
+        QTest::keyClick(combo(C::Fcomp2), Qt::Key_Down);
+        QCOMPARE(panel().text(C::Rreg), "");
+        QCOMPARE(panel().state(C::Fcomp2).listIndex, combo(C::Fcomp2)->currentIndex());
+        QCOMPARE(panel().text(C::Fcomp2), combo(C::Fcomp2)->currentText().toStdString());
+    }
+
+    void setRWritesFcomp2WithoutAChoice() {
+        click(C::Fref);
+        QTest::keyClicks(edit(C::Fref), "10");
+        QTest::keyClicks(edit(C::Nreg), "16A8");
+        click(C::SetR);
+        QCOMPARE(combo(C::Fcomp2)->currentText(), " 25");
+        QCOMPARE(edit(C::Rreg)->text(), "0190");
+        QCOMPARE(edit(C::Nreg)->text(), "16A8"); // no list-choice rule ran
+    }
+
+    void refOutTypingRevealsSetC() {
+        QComboBox* box = combo(C::RefOut);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(panel().state(C::RefOut).listIndex, 0);
+        QVERIFY(!w(C::SetC)->isVisible());
+        box->lineEdit()->end(false);
+        QTest::keyClicks(box->lineEdit(), "x");
+        QVERIFY(w(C::SetC)->isVisible());
+        QCOMPARE(panel().state(C::RefOut).listIndex, -1);
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->lineEdit()->text(), "DC Staticx");
+        QCOMPARE(box->lineEdit()->cursorPosition(), 10);
+        QCOMPARE(box->count(), 6);
+    }
+
+    void optionsAndChecks() {
+        click(C::PD1);
+        QVERIFY(panel().state(C::PD1).selected && !panel().state(C::PD0).selected);
+        QVERIFY(w(C::SetC)->isVisible());
+        click(C::InvertPD);
+        QCOMPARE(panel().state(C::InvertPD).value, 1);
+        click(C::SetC);
+        QCOMPARE(edit(C::Creg)->text(), "E3");
+    }
+
+    void portEditAndButton() {
+        QTest::keyClicks(edit(C::CPNo), "0");
+        auto* button = qobject_cast<QPushButton*>(w(C::SetCP));
+        QCOMPARE(button->text(), "Set");
+        QVERIFY(button->font().bold());
+        click(C::SetCP); // "10": no such port on the null link is fine, it opens
+        QVERIFY(!w(C::SetCP)->isVisible() && !w(C::CPNo)->isVisible());
+        QVERIFY(w(C::Text1)->isVisible() && w(C::Label8)->isVisible());
+    }
+
+    void runTimeErrorDialog() {
+        click(C::Fout);
+        QTest::keyClicks(edit(C::Fout), "1e999");
+        click(C::Fout);
+        QCOMPARE(dialogs_.size(), 1);
+        QVERIFY(dialogs_[0].startsWith("Run-time error: Overflow\n\nClicking into Fout"));
+        // The panel keeps working.
+        QTest::keyClick(edit(C::Fout), Qt::Key_Backspace);
+        QCOMPARE(panel().text(C::Fout), "1e99");
+    }
+};
+
+QTEST_MAIN(BindingTest)
+#include "BindingTest.moc"

@@ -1,0 +1,170 @@
+#include "tests/ui/NullLink.h"
+#include "ui/LayoutTable.h"
+#include "ui/SynthWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QTest>
+
+using namespace owlet;
+
+namespace {
+
+QString captionOf(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->text();
+    return {};
+}
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<NullLink> link_;
+    std::unique_ptr<SynthWindow> window_;
+
+    QWidget* w(Control c) { return window_->widget(c); }
+
+private slots:
+    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
+
+    void init() {
+        link_ = std::make_unique<NullLink>();
+        window_ = std::make_unique<SynthWindow>(*link_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void window() {
+        QCOMPARE(window_->windowTitle(), "Quartzel      OWLET");
+        QCOMPARE(window_->size(), QSize(406, 386));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        const QImage icon = window_->windowIcon().pixmap(32, 32).toImage();
+        QCOMPARE(icon.size(), QSize(32, 32));
+        QCOMPARE(icon.pixelColor(0, 0), QColor(0xCC, 0xFF, 0xCC));
+        QCOMPARE(icon.pixelColor(11, 5), QColor(Qt::black));         // the N
+        QCOMPARE(icon.pixelColor(5, 15), QColor(Qt::black));         // the bar
+        QCOMPARE(icon.pixelColor(16, 15), QColor(0xCC, 0xFF, 0xCC)); // its break
+        QCOMPARE(icon.pixelColor(11, 28), QColor(Qt::black));        // the R
+    }
+
+    void geometryAndLook() {
+        for (const Placement& p : Layout) {
+            const char* name = controlName(p.control).data();
+            QWidget* widget = w(p.control);
+            QCOMPARE(widget->objectName(), QString(name));
+            QVERIFY2(widget->geometry() ==
+                         QRect(p.left / 15, p.top / 15, p.width / 15, p.height / 15),
+                     name);
+            QVERIFY2(widget->geometry().right() < 406 && widget->geometry().bottom() < 386, name);
+            const int pixelSize = p.font == FontRole::Window ? 11 : 13;
+            QVERIFY2(widget->font().pixelSize() == pixelSize, name);
+            QVERIFY2(widget->font().bold() == (p.font == FontRole::Banner), name);
+            QVERIFY2(!widget->font().italic() && !widget->font().underline(), name);
+            QVERIFY2(widget->isVisible() == window_->panel().visible(p.control), name);
+        }
+        // Frames lie beneath the controls they frame.
+        QCOMPARE(window_->childAt(QPoint(500 / 15 + 2, 2520 / 15 + 8)), w(Control::PD0));
+    }
+
+    void colours() {
+        QCOMPARE(w(Control::Fref)->palette().color(QPalette::Base), QColor(0xFF0000));
+        QCOMPARE(w(Control::Fout)->palette().color(QPalette::Base), QColor(0xFF0000));
+        QCOMPARE(w(Control::CPNo)->palette().color(QPalette::Base), QColor(0xFF0000));
+        QCOMPARE(w(Control::CPNo)->palette().color(QPalette::Text), QColor(0xFFFFC0));
+        QCOMPARE(w(Control::SetCP)->palette().color(QPalette::Button), QColor(0xFF0000));
+        QCOMPARE(w(Control::Label7)->palette().color(QPalette::WindowText), QColor(0x800080));
+        QCOMPARE(w(Control::Label7)->palette().color(QPalette::Window), QColor(0xC0C0C0));
+        QVERIFY(w(Control::Label7)->autoFillBackground());
+        QCOMPARE(w(Control::Warn)->palette().color(QPalette::WindowText), QColor(0xFF0000));
+        // The red button really paints red under the default style.
+        const QImage button = w(Control::SetCP)->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < button.height(); ++y)
+            for (int x = 0; x < button.width(); ++x)
+                red += button.pixelColor(x, y).red() > 200 && button.pixelColor(x, y).green() < 160;
+        QVERIFY2(red > button.width() * button.height() / 2, qPrintable(QString::number(red)));
+    }
+
+    void captions_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("SetR") << int(Control::SetR) << "Set R ";
+        QTest::newRow("Label2") << int(Control::Label2) << "Fout  MHz";
+        QTest::newRow("Label8") << int(Control::Label8) << "Response from Synth Module";
+        QTest::newRow("StoreEE") << int(Control::StoreEE) << "Store to EE";
+        QTest::newRow("Label7")
+            << int(Control::Label7)
+            << "Remote programming for VHF synthsizer modules running ''LARKSPUR\" software.";
+    }
+
+    void captions() {
+        QFETCH(int, control);
+        QFETCH(QString, caption);
+        QCOMPARE(captionOf(w(static_cast<Control>(control))), caption);
+    }
+
+    // Every caption fits its control with the window's font; the banner wraps to two lines.
+    void captionsFit() {
+        for (const Placement& p : Layout) {
+            QWidget* widget = w(p.control);
+            const QString text = captionOf(widget);
+            if (text.isEmpty() || p.control == Control::Label7 || p.control == Control::Warn)
+                continue;
+            const int advance = widget->fontMetrics().horizontalAdvance(text.trimmed());
+            int room = widget->width();
+            if (qobject_cast<QPushButton*>(widget))
+                room -= 4;
+            else if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+                room -= 20; // the box or circle and its spacing
+            QVERIFY2(advance <= room,
+                     qPrintable(text + QString(": %1 > %2").arg(advance).arg(room)));
+        }
+        const QWidget* banner = w(Control::Label7);
+        const QFontMetrics metrics = banner->fontMetrics();
+        const QRect needed = metrics.boundingRect(QRect(0, 0, banner->width(), 1000),
+                                                  Qt::TextWordWrap, captionOf(w(Control::Label7)));
+        QVERIFY(needed.height() >= 2 * metrics.height() && needed.height() <= banner->height());
+    }
+
+    void warningShowsTwoCentredLines() {
+        auto& panel = window_->panel();
+        panel.userEditedText(Control::Fout, "145.01");
+        panel.userPressedButton(Control::SetN);
+        auto* warn = qobject_cast<QLabel*>(w(Control::Warn));
+        QVERIFY(warn->isVisible());
+        QCOMPARE(warn->text(), "Non-integer ratio: \nFreq error -10000Hz");
+        QVERIFY(warn->alignment() & Qt::AlignHCenter);
+    }
+
+    void tabOrderAndFocus() {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QCOMPARE(QApplication::focusWidget(), w(Control::Fref));
+        const QList<Control> expected{
+            Control::Fout,   Control::Nreg, Control::Rreg, Control::SetCP,    Control::CPNo,
+            Control::Fcomp2, Control::Creg, Control::PD0,  Control::InvertPD, Control::RefOut,
+            Control::FvE,    Control::FrE,  Control::LDE,  Control::Fref};
+        for (Control next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            if (qobject_cast<QComboBox*>(focus->parentWidget()))
+                focus = focus->parentWidget();
+            QVERIFY2(focus == w(next), qPrintable(focus->objectName() + " instead of " +
+                                                  QString(controlName(next).data())));
+        }
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "LayoutTest.moc"

@@ -1,0 +1,333 @@
+#include "ui/SynthWindow.h"
+
+#include "link/PortMapping.h"
+#include "panel/InitialState.h"
+#include "ui/LayoutTable.h"
+#include "ui/ResponseBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolTip>
+
+// The icon lives in this static library's resources, which need loading by hand.
+static void loadResources() {
+    Q_INIT_RESOURCE(owlet);
+}
+
+namespace owlet {
+namespace {
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Captions hold CR LF for a line break; a plain-text label wants LF alone.
+QString caption(const std::string& text) {
+    return qt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QColor rgb(unsigned value) {
+    return QColor::fromRgb(value);
+}
+
+Qt::Alignment alignment(Align align) {
+    switch (align) {
+    case Align::Left:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case Align::Centre:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case Align::Default:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+QFont SynthWindow::defaultFont() {
+    // A narrow sans-serif face near the old 8 pt system font, so every caption fits its
+    // control: 11 device-independent pixels.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont SynthWindow::entryFont(bool bold) {
+    // 9.75 points are 13 pixels at 96 dpi.
+    QFont font = defaultFont();
+    font.setPixelSize(13);
+    font.setBold(bold);
+    return font;
+}
+
+SynthWindow::SynthWindow(ModuleLink& link, QWidget* parent)
+    : QWidget(parent)
+    , panel_(link, errorDialog_) {
+    loadResources();
+    setWindowTitle(qt(WindowCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/owlet/owlet.xpm")));
+    setFont(defaultFont());
+    setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
+    createControls();
+    applyLook();
+    for (std::size_t i = 0; i < ControlCount; ++i) {
+        const auto control = static_cast<Control>(i);
+        for (Property p :
+             {Property::Text, Property::Visible, Property::BackColor, Property::ListIndex,
+              Property::Value, Property::Selected, Property::Bold})
+            mirror(control, p);
+        bind(control);
+    }
+    applyTabOrder();
+    panel_.setView(this);
+    panel_.load();
+    widget(Control::Fref)->setFocus();
+}
+
+void SynthWindow::createControls() {
+    for (const Placement& place : Layout) {
+        QWidget* w = createControl(place.control);
+        w->setObjectName(qt(controlName(place.control)));
+        w->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width),
+                       pixels(place.height));
+        widgets_[indexOf(place.control)] = w;
+    }
+}
+
+QWidget* SynthWindow::createControl(Control control) {
+    switch (controlKind(control)) {
+    case ControlKind::TextBox:
+        return new QLineEdit(this);
+    case ControlKind::MultiLineTextBox:
+        return responseBox_ = new ResponseBox(this);
+    case ControlKind::ComboBox: {
+        auto* box = new QComboBox(this);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert); // typing never adds an entry
+        box->setCompleter(nullptr);                // nor completes one
+        for (const std::string& entry : panel_.state(control).list)
+            box->addItem(qt(entry));
+        return box;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(this);
+    case ControlKind::OptionButton:
+        return new QRadioButton(this);
+    case ControlKind::CommandButton:
+        return new QPushButton(this);
+    case ControlKind::Label: {
+        auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::Frame:
+        break;
+    }
+    return new QGroupBox(this);
+}
+
+void SynthWindow::applyLook() {
+    for (const Placement& place : Layout) {
+        QWidget* w = widget(place.control);
+        if (place.font != FontRole::Window)
+            w->setFont(entryFont(place.font == FontRole::Banner));
+        if (auto* label = qobject_cast<QLabel*>(w); label && place.align != Align::Default)
+            label->setAlignment(alignment(place.align));
+        QPalette palette = w->palette();
+        if (place.textColor != NoColor) {
+            palette.setColor(QPalette::WindowText, rgb(place.textColor));
+            palette.setColor(QPalette::Text, rgb(place.textColor));
+        }
+        if (place.backColor != NoColor) {
+            palette.setColor(QPalette::Window, rgb(place.backColor));
+            palette.setColor(QPalette::Base, rgb(place.backColor));
+            palette.setColor(QPalette::Button, rgb(place.backColor));
+            w->setAutoFillBackground(qobject_cast<QLabel*>(w) != nullptr);
+        }
+        w->setPalette(palette);
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w))
+            w->setFocusPolicy(Qt::NoFocus);
+    }
+    widget(Control::CPNo)->installEventFilter(this); // tooltip with the ports of the moment
+    widget(Control::CPNo)->setToolTip(QStringLiteral("Port numbers"));
+}
+
+void SynthWindow::applyTabOrder() {
+    // Controls are numbered in tab order; labels and frames take no focus.
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < ControlCount; ++i) {
+        QWidget* w = widgets_[i];
+        if (w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void SynthWindow::bind(Control control) {
+    QWidget* w = widget(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, control](const QString& text) {
+            panel_.userEditedText(control, text.toStdString());
+        });
+        if (control == Control::Fref || control == Control::Fout)
+            edit->installEventFilter(this);
+    } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+        connect(box, &QComboBox::activated, this,
+                [this, control](int index) { panel_.userChoseListEntry(control, index); });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                [this, control](const QString& text) {
+                    panel_.userEditedText(control, text.toStdString());
+                });
+        box->lineEdit()->installEventFilter(this);
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        connect(check, &QCheckBox::clicked, this,
+                [this, control](bool checked) { panel_.userSetCheck(control, checked ? 1 : 0); });
+    } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+        connect(option, &QRadioButton::clicked, this,
+                [this, control] { panel_.userClickedOption(control); });
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        connect(button, &QPushButton::clicked, this,
+                [this, control] { panel_.userPressedButton(control); });
+    }
+}
+
+bool SynthWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        // A click into Fref or Fout: pointer pressed and released inside the field.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* field = qobject_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::LeftButton && field &&
+            field->rect().contains(mouse->position().toPoint()))
+            panel_.userClickedField(controlOf(watched));
+        break;
+    }
+    case QEvent::KeyPress: {
+        // Enter in a combo box's field would pick the entry it matches; only a choice from
+        // the list counts as one.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (qobject_cast<QComboBox*>(watched->parent()) &&
+            (key == Qt::Key_Return || key == Qt::Key_Enter))
+            return true;
+        break;
+    }
+    case QEvent::ToolTip:
+        if (watched == widget(Control::CPNo)) {
+            QToolTip::showText(
+                static_cast<QHelpEvent*>(event)->globalPos(),
+                QStringLiteral("Port numbers now:\n") + portAssignmentsText() +
+                    QStringLiteral("\nOWLET_COM<n>=/dev/... in the environment names the "
+                                   "device of port n."),
+                widget(Control::CPNo));
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+Control SynthWindow::controlOf(QObject* object) const {
+    for (std::size_t i = 0; i < ControlCount; ++i)
+        if (widgets_[i] == object)
+            return static_cast<Control>(i);
+    return Control::Label7; // not a control that takes input
+}
+
+void SynthWindow::propertyChanged(Control control, Property property) {
+    mirror(control, property);
+}
+
+void SynthWindow::textAppended(Control control, std::string_view appended) {
+    if (control == Control::Text1)
+        responseBox_->append(qt(appended));
+}
+
+void SynthWindow::mirror(Control control, Property property) {
+    const ControlState& s = panel_.state(control);
+    QWidget* w = widget(control);
+    switch (property) {
+    case Property::Text:
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (edit->text() != qt(s.text)) // never disturb what the user is typing
+                edit->setText(qt(s.text));
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            mirrorCombo(box, control);
+        } else if (w == responseBox_) {
+            responseBox_->clearText();
+            responseBox_->append(qt(s.text));
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(caption(s.text));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            button->setText(qt(s.text));
+        } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+            frame->setTitle(qt(s.text));
+        }
+        break;
+    case Property::Visible:
+        w->setVisible(s.visible);
+        break;
+    case Property::BackColor:
+        if (s.backColor) {
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::Base, rgb(*s.backColor));
+            w->setPalette(palette);
+        }
+        break;
+    case Property::ListIndex:
+        if (auto* box = qobject_cast<QComboBox*>(w))
+            mirrorCombo(box, control);
+        break;
+    case Property::Value:
+        if (auto* check = qobject_cast<QCheckBox*>(w)) {
+            check->setTristate(s.value == 2);
+            check->setCheckState(s.value == 1   ? Qt::Checked
+                                 : s.value == 2 ? Qt::PartiallyChecked
+                                                : Qt::Unchecked);
+        }
+        break;
+    case Property::Selected:
+        if (auto* option = qobject_cast<QRadioButton*>(w); option && s.selected)
+            option->setChecked(true);
+        break;
+    case Property::Bold:
+        if (qobject_cast<QPushButton*>(w)) {
+            QFont font = w->font();
+            font.setBold(s.bold);
+            w->setFont(font);
+        }
+        break;
+    }
+}
+
+void SynthWindow::mirrorCombo(QComboBox* box, Control control) {
+    const ControlState& s = panel_.state(control);
+    const QString text = qt(s.text);
+    QLineEdit* edit = box->lineEdit();
+    const int cursor = edit->cursorPosition();
+    if (box->currentIndex() != s.listIndex)
+        box->setCurrentIndex(s.listIndex); // also rewrites the field: put the text back below
+    if (edit->text() != text) {
+        edit->setText(text);
+        edit->setCursorPosition(std::min<int>(cursor, static_cast<int>(text.size())));
+    }
+}
+
+} // namespace owlet

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "panel/PanelView.h"
+#include "panel/SynthPanel.h"
+#include "ui/ErrorDialog.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+
+namespace owlet {
+
+class ModuleLink;
+class ResponseBox;
+
+// The one window: every control at its place, mirroring the panel model and turning the
+// user's clicks and keystrokes into the model's input events. No logic of its own.
+class SynthWindow final : public QWidget, public PanelView {
+    Q_OBJECT
+
+public:
+    explicit SynthWindow(ModuleLink& link, QWidget* parent = nullptr);
+
+    SynthPanel& panel() { return panel_; }
+    ErrorDialog& errorDialog() { return errorDialog_; }
+    QWidget* widget(Control control) const { return widgets_[indexOf(control)]; }
+
+    // The window's own font, used by every control without a font of its own.
+    static QFont defaultFont();
+    static QFont entryFont(bool bold);
+
+    void propertyChanged(Control control, Property property) override;
+    void textAppended(Control control, std::string_view appended) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    QWidget* createControl(Control control);
+    void bind(Control control);
+    void applyLook();
+    void applyTabOrder();
+    void mirror(Control control, Property property);
+    void mirrorCombo(QComboBox* box, Control control);
+    Control controlOf(QObject* object) const;
+
+    ErrorDialog errorDialog_{this};
+    SynthPanel panel_;
+    std::array<QWidget*, ControlCount> widgets_{};
+    ResponseBox* responseBox_ = nullptr;
+};
+
+} // namespace owlet
