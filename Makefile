@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
-            qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+            qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-dev
 BENCH_PACKAGES := xvfb xauth x11-utils time
 

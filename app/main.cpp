@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("owlet"));
-    QApplication::setDesktopFileName(QStringLiteral("owlet"));
+    QApplication::setDesktopFileName(QStringLiteral("net.quartzel.Owlet"));
     // Fusion draws the coloured button and port box the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
