@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-dev
-BENCH_PACKAGES := xvfb xauth x11-utils time
+BENCH_PACKAGES := xvfb xauth libx11-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -58,6 +58,12 @@ fuzz:
 			-artifact_prefix=tests/fuzz/corpus/$$t/finding- \
 			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
 	done
+
+bench: build
+	$(call install_missing,$(BENCH_PACKAGES))
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait
+	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

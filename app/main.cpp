@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("net.quartzel.Owlet"));
     // Fusion draws the coloured button and port box the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The panel's own face from the start, so the desktop's default is never loaded.
+    QApplication::setFont(owlet::SynthWindow::defaultFont());
 
     owlet::SerialModuleLink link;
     owlet::SynthWindow window(link);

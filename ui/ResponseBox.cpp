@@ -9,6 +9,7 @@ ResponseBox::ResponseBox(QWidget* parent)
     : QPlainTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
+    setTabChangesFocus(true); // Tab moves on to Fref, the next control
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 

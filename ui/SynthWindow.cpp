@@ -58,8 +58,9 @@ QFont SynthWindow::defaultFont() {
     // A narrow sans-serif face near the old 8 pt system font, so every caption fits its
     // control: 11 device-independent pixels.
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    // fontconfig's metric aliases stand in Arimo or Arial where Liberation is missing, and
+    // the style hint any sans-serif face after them.
+    font.setFamily(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
@@ -78,7 +79,7 @@ SynthWindow::SynthWindow(ModuleLink& link, QWidget* parent)
     , panel_(link, errorDialog_) {
     loadResources();
     setWindowTitle(qt(WindowCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/owlet/owlet.xpm")));
+    setWindowIcon(QPixmap(QStringLiteral(":/owlet/owlet.xpm"), "XPM")); // named: no probing
     setFont(defaultFont());
     setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
     createControls();
@@ -98,13 +99,29 @@ SynthWindow::SynthWindow(ModuleLink& link, QWidget* parent)
 }
 
 void SynthWindow::createControls() {
-    for (const Placement& place : Layout) {
-        QWidget* w = createControl(place.control);
-        w->setObjectName(qt(controlName(place.control)));
-        w->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width),
-                       pixels(place.height));
-        widgets_[indexOf(place.control)] = w;
-    }
+    for (const Placement& placement : Layout)
+        if (placement.control != Control::Text1) // made when first shown
+            place(createControl(placement.control), placement);
+}
+
+void SynthWindow::place(QWidget* w, const Placement& placement) {
+    w->setObjectName(qt(controlName(placement.control)));
+    w->setGeometry(pixels(placement.left), pixels(placement.top), pixels(placement.width),
+                   pixels(placement.height));
+    widgets_[indexOf(placement.control)] = w;
+}
+
+// The response box appears only once a port is open, and a text document is the dearest
+// widget to start: it is made when first shown, which keeps start-up lean.
+void SynthWindow::ensureResponseBox() {
+    if (responseBox_)
+        return;
+    responseBox_ = new ResponseBox(this);
+    for (const Placement& placement : Layout)
+        if (placement.control == Control::Text1)
+            place(responseBox_, placement);
+    responseBox_->append(qt(panel_.text(Control::Text1)));
+    setTabOrder(responseBox_, widget(Control::Fref)); // first in tab order
 }
 
 QWidget* SynthWindow::createControl(Control control) {
@@ -112,7 +129,7 @@ QWidget* SynthWindow::createControl(Control control) {
     case ControlKind::TextBox:
         return new QLineEdit(this);
     case ControlKind::MultiLineTextBox:
-        return responseBox_ = new ResponseBox(this);
+        break; // the response box is made when first shown
     case ControlKind::ComboBox: {
         auto* box = new QComboBox(this);
         box->setEditable(true);
@@ -143,6 +160,8 @@ QWidget* SynthWindow::createControl(Control control) {
 void SynthWindow::applyLook() {
     for (const Placement& place : Layout) {
         QWidget* w = widget(place.control);
+        if (!w)
+            continue;
         if (place.font != FontRole::Window)
             w->setFont(entryFont(place.font == FontRole::Banner));
         if (auto* label = qobject_cast<QLabel*>(w); label && place.align != Align::Default)
@@ -171,7 +190,7 @@ void SynthWindow::applyTabOrder() {
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < ControlCount; ++i) {
         QWidget* w = widgets_[i];
-        if (w->focusPolicy() == Qt::NoFocus)
+        if (!w || w->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
             setTabOrder(previous, w);
@@ -256,13 +275,17 @@ void SynthWindow::propertyChanged(Control control, Property property) {
 }
 
 void SynthWindow::textAppended(Control control, std::string_view appended) {
-    if (control == Control::Text1)
+    if (control == Control::Text1 && responseBox_)
         responseBox_->append(qt(appended));
 }
 
 void SynthWindow::mirror(Control control, Property property) {
     const ControlState& s = panel_.state(control);
+    if (control == Control::Text1 && property == Property::Visible && s.visible)
+        ensureResponseBox();
     QWidget* w = widget(control);
+    if (!w)
+        return; // a response box not made yet takes its text from the model when it is
     switch (property) {
     case Property::Text:
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {

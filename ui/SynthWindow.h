@@ -15,6 +15,7 @@ namespace owlet {
 
 class ModuleLink;
 class ResponseBox;
+struct Placement;
 
 // The one window: every control at its place, mirroring the panel model and turning the
 // user's clicks and keystrokes into the model's input events. No logic of its own.
@@ -26,6 +27,7 @@ public:
 
     SynthPanel& panel() { return panel_; }
     ErrorDialog& errorDialog() { return errorDialog_; }
+    // The widget of a control; the response box Text1 exists only once it has been shown.
     QWidget* widget(Control control) const { return widgets_[indexOf(control)]; }
 
     // The window's own font, used by every control without a font of its own.
@@ -40,6 +42,8 @@ protected:
 
 private:
     void createControls();
+    void place(QWidget* w, const Placement& placement);
+    void ensureResponseBox();
     QWidget* createControl(Control control);
     void bind(Control control);
     void applyLook();

@@ -59,9 +59,12 @@ private slots:
     }
 
     void geometryAndLook() {
+        QVERIFY(!w(Control::Text1)); // made when a port opens
+        window_->panel().userPressedButton(Control::SetCP);
         for (const Placement& p : Layout) {
             const char* name = controlName(p.control).data();
             QWidget* widget = w(p.control);
+            QVERIFY2(widget, name);
             QCOMPARE(widget->objectName(), QString(name));
             QVERIFY2(widget->geometry() ==
                          QRect(p.left / 15, p.top / 15, p.width / 15, p.height / 15),
@@ -118,6 +121,8 @@ private slots:
     void captionsFit() {
         for (const Placement& p : Layout) {
             QWidget* widget = w(p.control);
+            if (!widget)
+                continue;
             const QString text = captionOf(widget);
             if (text.isEmpty() || p.control == Control::Label7 || p.control == Control::Warn)
                 continue;
@@ -163,6 +168,11 @@ private slots:
             QVERIFY2(focus == w(next), qPrintable(focus->objectName() + " instead of " +
                                                   QString(controlName(next).data())));
         }
+        // Once a port is open the response box leads the order.
+        window_->panel().userPressedButton(Control::SetCP);
+        w(Control::Text1)->setFocus();
+        QTest::keyClick(w(Control::Text1), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w(Control::Fref));
     }
 };
 
