@@ -16,15 +16,22 @@ void throwIfFaulted(const CheckedExpression& e, const char* divisionByZero, cons
                               *kind == FaultKind::DivisionByZero ? divisionByZero : overflow);
 }
 
+// A divider: frequency / fcomp * 1000, rounded half to even. R and N share it.
+std::int32_t dividerFor(double frequency, double fcompKHz, const char* divisionByZero,
+                        const char* overflow) {
+    CheckedExpression e;
+    double q = e.divide(frequency, fcompKHz);
+    q = e.multiply(q, 1000.0);
+    throwIfFaulted(e, divisionByZero, overflow);
+    return RoundToInt32(q);
+}
+
 } // namespace
 
 std::int32_t ComputeR(double frefMHz, double fcompKHz) {
-    CheckedExpression e;
-    double q = e.divide(frefMHz, fcompKHz);
-    q = e.multiply(q, 1000.0);
-    throwIfFaulted(e, "the comparison frequency reads as 0, so R cannot be computed",
-                   "R = Fref / Fcomp x 1000 is undefined or beyond the double range");
-    return RoundToInt32(q);
+    return dividerFor(frefMHz, fcompKHz,
+                      "the comparison frequency reads as 0, so R cannot be computed",
+                      "R = Fref / Fcomp x 1000 is undefined or beyond the double range");
 }
 
 double ActualFcompKHz(double frefMHz, std::int32_t r) {
@@ -38,12 +45,9 @@ double ActualFcompKHz(double frefMHz, std::int32_t r) {
 }
 
 std::int32_t ComputeN(double foutMHz, double fcompKHz) {
-    CheckedExpression e;
-    double q = e.divide(foutMHz, fcompKHz);
-    q = e.multiply(q, 1000.0);
-    throwIfFaulted(e, "the comparison frequency reads as 0, so N cannot be computed",
-                   "N = Fout / Fcomp x 1000 is undefined or beyond the double range");
-    return RoundToInt32(q);
+    return dividerFor(foutMHz, fcompKHz,
+                      "the comparison frequency reads as 0, so N cannot be computed",
+                      "N = Fout / Fcomp x 1000 is undefined or beyond the double range");
 }
 
 std::int32_t FrequencyErrorHz(std::int32_t n, double fcompKHz, double foutMHz) {

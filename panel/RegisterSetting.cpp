@@ -29,12 +29,7 @@ void SynthPanel::SetR_Click() {
     const double actual = ActualFcompKHz(readNumber(Control::Fref), r);
     // A later "Set N" works from the comparison frequency R really gives.
     setText(Control::Fcomp2, NumberText(actual));
-    setText(Control::Text1, "");
-    const std::string s = FormatRegister(r, 4);
-    setText(Control::Rreg, s);
-    if (portNumber_ > 0)
-        sendLine(CommandLine(ModuleCommand::ReferenceDivider, s));
-    RevealUpdateStore();
+    showAndSendDivider(Control::Rreg, ModuleCommand::ReferenceDivider, r);
 }
 
 void SynthPanel::SetN_Click() {
@@ -49,11 +44,17 @@ void SynthPanel::SetN_Click() {
         setVisible(Control::Warn, true);
         setText(Control::Warn, WarningText(error));
     }
+    showAndSendDivider(Control::Nreg, ModuleCommand::FeedbackDivider, n);
+}
+
+// The last steps of "Set R " and "Set N": empty the response box, show the register text,
+// send it while a port is in use, and offer "Update" and "Store to EE".
+void SynthPanel::showAndSendDivider(Control box, ModuleCommand command, std::int32_t value) {
     setText(Control::Text1, "");
-    const std::string s = FormatRegister(n, 4);
-    setText(Control::Nreg, s);
+    const std::string s = FormatRegister(value, 4);
+    setText(box, s);
     if (portNumber_ > 0)
-        sendLine(CommandLine(ModuleCommand::FeedbackDivider, s));
+        sendLine(CommandLine(command, s));
     RevealUpdateStore();
 }
 

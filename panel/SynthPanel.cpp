@@ -181,33 +181,27 @@ void SynthPanel::appendText(Control control, std::string_view appended) {
 }
 
 void SynthPanel::setVisible(Control control, bool visible) {
-    if (std::exchange(mutableState(control).visible, visible) != visible)
-        changed(control, Property::Visible);
+    assign(control, &ControlState::visible, visible, Property::Visible);
 }
 
 void SynthPanel::setBackColor(Control control, unsigned rgb) {
-    if (std::exchange(mutableState(control).backColor, rgb) != rgb)
-        changed(control, Property::BackColor);
+    assign(control, &ControlState::backColor, std::optional<unsigned>(rgb), Property::BackColor);
 }
 
 void SynthPanel::setBold(Control control, bool bold) {
-    if (std::exchange(mutableState(control).bold, bold) != bold)
-        changed(control, Property::Bold);
+    assign(control, &ControlState::bold, bold, Property::Bold);
 }
 
 void SynthPanel::setListIndex(Control control, std::int16_t index) {
-    if (std::exchange(mutableState(control).listIndex, index) != index)
-        changed(control, Property::ListIndex);
+    assign(control, &ControlState::listIndex, index, Property::ListIndex);
 }
 
 void SynthPanel::setSelected(Control control, bool selected) {
-    if (std::exchange(mutableState(control).selected, selected) != selected)
-        changed(control, Property::Selected);
+    assign(control, &ControlState::selected, selected, Property::Selected);
 }
 
 void SynthPanel::setValue(Control control, std::int16_t value) {
-    if (std::exchange(mutableState(control).value, value) != value)
-        changed(control, Property::Value);
+    assign(control, &ControlState::value, value, Property::Value);
 }
 
 void SynthPanel::changed(Control control, Property property) {

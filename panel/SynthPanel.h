@@ -8,9 +8,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace owlet {
 
+enum class ModuleCommand : char;
 class ErrorReporter;
 class ModuleLink;
 class PanelView;
@@ -88,9 +90,16 @@ private:
     void setSelected(Control control, bool selected);
     void setValue(Control control, std::int16_t value);
     void changed(Control control, Property property);
+    // Writes one property and tells the view when its value really changed.
+    template <typename T>
+    void assign(Control control, T ControlState::*member, T value, Property property) {
+        if (std::exchange(mutableState(control).*member, value) != value)
+            changed(control, property);
+    }
     void raiseChange(Control control);
 
     void revealSetC();
+    void showAndSendDivider(Control box, ModuleCommand command, std::int32_t value);
     void sendLine(const std::string& line);
     double readNumber(Control control) const;
 
