@@ -3,11 +3,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTest>
+#include <QToolTip>
 
 using namespace owlet;
 using C = Control;
@@ -124,6 +126,15 @@ private slots:
         click(C::SetCP); // "10": no such port on the null link is fine, it opens
         QVERIFY(!w(C::SetCP)->isVisible() && !w(C::CPNo)->isVisible());
         QVERIFY(w(C::Text1)->isVisible() && w(C::Label8)->isVisible());
+    }
+
+    void portTooltipListsTheMapping() {
+        qputenv("OWLET_COM7", "/dev/owlet-tooltip-test");
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), w(C::CPNo)->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(w(C::CPNo), &help);
+        qunsetenv("OWLET_COM7");
+        QVERIFY2(QToolTip::text().contains("7  /dev/owlet-tooltip-test  (set by OWLET_COM7)"),
+                 qPrintable(QToolTip::text()));
     }
 
     void runTimeErrorDialog() {
