@@ -17,14 +17,17 @@ struct Decimal {
 };
 
 Decimal decimalOf(double magnitude, int precision) {
+    // to_chars, unlike printf, ignores the locale: a German desktop would give a comma.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, magnitude);
+    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                          std::chars_format::scientific, precision - 1)
+                                .ptr;
     Decimal d;
     const char* p = buffer;
-    for (; *p != 'e'; ++p)
+    for (; p != end && *p != 'e'; ++p)
         if (*p != '.')
             d.digits.push_back(*p);
-    d.exponent = std::atoi(p + 1);
+    d.exponent = std::atoi(std::string(p + 1, end).c_str());
     while (d.digits.size() > 1 && d.digits.back() == '0')
         d.digits.pop_back();
     return d;

@@ -1,6 +1,7 @@
 #include "math/Rounding.h"
 
 #include "math/ArithmeticFault.h"
+#include "math/NumberText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -25,9 +26,8 @@ template <typename Int> Int roundTo(double x, const char* typeName) {
     const double r = std::isnan(x) ? x : nearestEven(x);
     if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
           r <= static_cast<double>(std::numeric_limits<Int>::max()))) {
-        char detail[96];
-        std::snprintf(detail, sizeof detail, "%.15g does not fit a %s", x, typeName);
-        throw ArithmeticFault(FaultKind::Overflow, detail);
+        throw ArithmeticFault(FaultKind::Overflow,
+                              NumberText(x).substr(x < 0 ? 0 : 1) + " does not fit a " + typeName);
     }
     return static_cast<Int>(r);
 }

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cfloat>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -72,6 +73,15 @@ private slots:
         QFETCH(double, value);
         QFETCH(QByteArray, expected);
         QCOMPARE(QByteArray::fromStdString(NumberText(value)), expected);
+    }
+
+    // A desktop locale with a decimal comma changes nothing.
+    void ignoresTheLocale() {
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE"))
+            QSKIP("no German locale installed");
+        const std::string text = NumberText(6.997900629811057);
+        std::setlocale(LC_ALL, "C");
+        QCOMPARE(text, std::string(" 6.99790062981106"));
     }
 
     // Whatever the form, reading the text back gives the value to 15 significant digits.
