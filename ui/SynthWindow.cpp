@@ -129,7 +129,7 @@ QWidget* SynthWindow::createControl(Control control) {
     case ControlKind::TextBox:
         return new QLineEdit(this);
     case ControlKind::MultiLineTextBox:
-        break; // the response box is made when first shown
+        return nullptr; // the response box is made when first shown
     case ControlKind::ComboBox: {
         auto* box = new QComboBox(this);
         box->setEditable(true);
@@ -152,9 +152,9 @@ QWidget* SynthWindow::createControl(Control control) {
         return label;
     }
     case ControlKind::Frame:
-        break;
+        return new QGroupBox(this);
     }
-    return new QGroupBox(this);
+    return nullptr;
 }
 
 void SynthWindow::applyLook() {
