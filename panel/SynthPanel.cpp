@@ -36,11 +36,7 @@ void SynthPanel::userEditedText(Control control, std::string text) {
     run("Editing " + std::string(controlName(control)), [&] {
         if (kind == ControlKind::ComboBox) {
             // Typing in a combo box's field leaves no list entry selected.
-            const bool textChanged = state(control).text != text;
-            ControlState& s = mutableState(control);
-            s.text = std::move(text);
-            if (textChanged)
-                changed(control, Property::Text);
+            assign(control, &ControlState::text, std::move(text), Property::Text);
             setListIndex(control, -1);
             if (control == Control::RefOut)
                 RefOut_Change();
@@ -55,11 +51,8 @@ void SynthPanel::userChoseListEntry(Control control, int index) {
         index >= static_cast<int>(state(control).list.size()))
         return;
     run("Choosing from " + std::string(controlName(control)), [&] {
-        ControlState& s = mutableState(control);
-        if (s.text != s.list[static_cast<std::size_t>(index)]) {
-            s.text = s.list[static_cast<std::size_t>(index)];
-            changed(control, Property::Text);
-        }
+        const std::string entry = state(control).list[static_cast<std::size_t>(index)];
+        assign(control, &ControlState::text, entry, Property::Text);
         setListIndex(control, static_cast<std::int16_t>(index));
         if (control == Control::Fcomp2)
             Fcomp2_Click();
