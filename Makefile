@@ -9,9 +9,9 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
-            qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream
+            qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
+            xvfb xauth libx11-dev libxtst-dev
 FUZZ_PACKAGES := clang libclang-rt-dev
-BENCH_PACKAGES := xvfb xauth libx11-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -60,7 +60,6 @@ fuzz:
 	done
 
 bench: build
-	$(call install_missing,$(BENCH_PACKAGES))
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)

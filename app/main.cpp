@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
 
     owlet::SerialModuleLink link;
     owlet::SynthWindow window(link);
+    // A test aid: programs that drive the panel through the X server read what it shows.
+    if (qEnvironmentVariableIsSet("OWLET_TRACE"))
+        window.startTrace(qEnvironmentVariable("OWLET_TRACE"));
     window.show();
     return QApplication::exec();
 }

@@ -2,14 +2,15 @@
 
 #include "link/PortMapping.h"
 #include "panel/InitialState.h"
+#include "ui/ChoiceComboBox.h"
 #include "ui/LayoutTable.h"
 #include "ui/ResponseBox.h"
+#include "ui/StateTrace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -121,7 +122,7 @@ void SynthWindow::ensureResponseBox() {
         if (placement.control == Control::Text1)
             place(responseBox_, placement);
     responseBox_->append(qt(panel_.text(Control::Text1)));
-    setTabOrder(responseBox_, widget(Control::Fref)); // first in tab order
+    applyTabOrder(); // the new box comes first, the others keep their order after it
 }
 
 QWidget* SynthWindow::createControl(Control control) {
@@ -131,10 +132,7 @@ QWidget* SynthWindow::createControl(Control control) {
     case ControlKind::MultiLineTextBox:
         return nullptr; // the response box is made when first shown
     case ControlKind::ComboBox: {
-        auto* box = new QComboBox(this);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert); // typing never adds an entry
-        box->setCompleter(nullptr);                // nor completes one
+        auto* box = new ChoiceComboBox(this);
         for (const std::string& entry : panel_.state(control).list)
             box->addItem(qt(entry));
         return box;
@@ -206,14 +204,15 @@ void SynthWindow::bind(Control control) {
         });
         if (control == Control::Fref || control == Control::Fout)
             edit->installEventFilter(this);
-    } else if (auto* box = qobject_cast<QComboBox*>(w)) {
-        connect(box, &QComboBox::activated, this,
-                [this, control](int index) { panel_.userChoseListEntry(control, index); });
+    } else if (auto* box = qobject_cast<ChoiceComboBox*>(w)) {
+        connect(box, &ChoiceComboBox::entryChosen, this, [this, box, control](int index) {
+            panel_.userChoseListEntry(control, index);
+            mirrorCombo(box, control); // the box shows the model's choice, whatever it did
+        });
         connect(box->lineEdit(), &QLineEdit::textEdited, this,
                 [this, control](const QString& text) {
                     panel_.userEditedText(control, text.toStdString());
                 });
-        box->lineEdit()->installEventFilter(this);
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
         connect(check, &QCheckBox::clicked, this,
                 [this, control](bool checked) { panel_.userSetCheck(control, checked ? 1 : 0); });
@@ -235,15 +234,6 @@ bool SynthWindow::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton && field &&
             field->rect().contains(mouse->position().toPoint()))
             panel_.userClickedField(controlOf(watched));
-        break;
-    }
-    case QEvent::KeyPress: {
-        // Enter in a combo box's field would pick the entry it matches; only a choice from
-        // the list counts as one.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (qobject_cast<QComboBox*>(watched->parent()) &&
-            (key == Qt::Key_Return || key == Qt::Key_Enter))
-            return true;
         break;
     }
     case QEvent::ToolTip:
@@ -270,13 +260,31 @@ Control SynthWindow::controlOf(QObject* object) const {
     return Control::Label7; // not a control that takes input
 }
 
+void SynthWindow::startTrace(const QString& path) {
+    trace_ = new StateTrace(
+        path,
+        [this](QWidget* w, Control& control) {
+            for (std::size_t i = 0; i < ControlCount; ++i)
+                if (widgets_[i] == w) {
+                    control = static_cast<Control>(i);
+                    return true;
+                }
+            return false;
+        },
+        this);
+}
+
 void SynthWindow::propertyChanged(Control control, Property property) {
     mirror(control, property);
+    if (trace_)
+        trace_->propertyChanged(control, property, panel_.state(control));
 }
 
 void SynthWindow::textAppended(Control control, std::string_view appended) {
     if (control == Control::Text1 && responseBox_)
         responseBox_->append(qt(appended));
+    if (trace_)
+        trace_->textAppended(control, appended);
 }
 
 void SynthWindow::mirror(Control control, Property property) {

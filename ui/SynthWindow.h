@@ -15,6 +15,7 @@ namespace owlet {
 
 class ModuleLink;
 class ResponseBox;
+class StateTrace;
 struct Placement;
 
 // The one window: every control at its place, mirroring the panel model and turning the
@@ -33,6 +34,9 @@ public:
     // The window's own font, used by every control without a font of its own.
     static QFont defaultFont();
     static QFont entryFont(bool bold);
+
+    // Writes every shown change and focus move to `path` (see StateTrace).
+    void startTrace(const QString& path);
 
     void propertyChanged(Control control, Property property) override;
     void textAppended(Control control, std::string_view appended) override;
@@ -56,6 +60,7 @@ private:
     SynthPanel panel_;
     std::array<QWidget*, ControlCount> widgets_{};
     ResponseBox* responseBox_ = nullptr;
+    StateTrace* trace_ = nullptr;
 };
 
 } // namespace owlet

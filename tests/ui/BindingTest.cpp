@@ -37,7 +37,9 @@ private slots:
         window_->errorDialog().setAnswerer(
             [this](const QString& title, const QString& text) { dialogs_ << title + ": " + text; });
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        // No window manager on the test's X server: activate the window by hand.
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
 
     void cleanup() { window_.reset(); }

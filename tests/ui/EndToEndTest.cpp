@@ -26,7 +26,8 @@ private slots:
         window.errorDialog().setAnswerer(
             [&](const QString&, const QString& text) { dialogs << text; });
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         const auto w = [&](C c) {
             return window.widget(c);
         };

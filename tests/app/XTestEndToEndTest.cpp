@@ -1,0 +1,376 @@
+// The built panel driven through a real X server with XTEST pointer and key events, a
+// pseudo-terminal as the module, and the panel's trace as the user's eyes: each step in
+// the order a user takes it.
+#include "tests/app/XDriver.h"
+#include "tests/link/PseudoTerminal.h"
+#include "ui/LayoutTable.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using owlet::Control;
+using C = Control;
+
+namespace {
+
+const QString Title = QStringLiteral("Quartzel      OWLET");
+
+// The panel as a running program, with what it has shown so far.
+class Panel {
+public:
+    Panel(XDriver& x, const QString& device)
+        : x_(x) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("OWLET_COM1", device);
+        env.insert("OWLET_TRACE", dir_.filePath("trace"));
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("QT_ACCESSIBILITY");
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedChannels);
+        process_.start(QStringLiteral(OWLET_BINARY), {});
+        trace_.setFileName(dir_.filePath("trace"));
+    }
+    ~Panel() {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(1000);
+    }
+
+    // Waits for the window and activates it with a click on the banner.
+    bool start() {
+        origin_ = x_.waitForWindow(Title, 10000);
+        if (origin_.x() < 0)
+            return false;
+        click(C::Label7);
+        return waitFor("focus", "Fref");
+    }
+
+    QPoint centre(Control control) const {
+        for (const owlet::Placement& p : owlet::Layout)
+            if (p.control == control)
+                return origin_ + QPoint(owlet::pixels(p.left + p.width / 2),
+                                        owlet::pixels(p.top + p.height / 2));
+        return origin_;
+    }
+    QPoint bottomLeft(Control control) const {
+        for (const owlet::Placement& p : owlet::Layout)
+            if (p.control == control)
+                return origin_ + QPoint(owlet::pixels(p.left), owlet::pixels(p.top + p.height));
+        return origin_;
+    }
+
+    void click(Control control) { clickAt(centre(control)); }
+    void clickAt(QPoint screen) {
+        x_.click(screen);
+        settle();
+    }
+    void key(const char* keysym, std::initializer_list<const char*> modifiers = {}) {
+        x_.key(keysym, modifiers);
+        settle();
+    }
+    void type(std::string_view text) {
+        x_.type(text);
+        settle();
+    }
+    // Replaces the whole text of the focused field.
+    void retype(std::string_view text) {
+        x_.key("a", {"Control_L"});
+        x_.key("BackSpace");
+        type(text);
+    }
+
+    // The last value the panel showed for "Control property", or of "focus".
+    QString shown(const QString& what) {
+        read();
+        return state_.value(what);
+    }
+    QString shown(Control control, const char* property) {
+        return shown(QString::fromLatin1(owlet::controlName(control).data()) + ' ' + property);
+    }
+    QString listIndex(Control control) {
+        const QString v = shown(control, "listindex");
+        return v.isEmpty() ? "-1" : v;
+    }
+    bool visible(Control control) {
+        const QString v = shown(control, "visible");
+        return v.isEmpty() ? initiallyVisible(control) : v == "1";
+    }
+    bool waitFor(const QString& what, const QString& value, int timeoutMs = 5000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (shown(what) != value && timer.elapsed() < timeoutMs)
+            QTest::qWait(10);
+        return shown(what) == value;
+    }
+    QStringList focusCycle(int presses) {
+        QStringList cycle;
+        for (int i = 0; i < presses; ++i) {
+            key("Tab");
+            cycle << shown("focus");
+        }
+        return cycle;
+    }
+    bool running() const { return process_.state() == QProcess::Running; }
+
+private:
+    static bool initiallyVisible(Control control) {
+        switch (control) {
+        case C::SetR:
+        case C::SetN:
+        case C::SetC:
+        case C::Update:
+        case C::StoreEE:
+        case C::Text1:
+        case C::Label8:
+        case C::Warn:
+            return false;
+        default:
+            return true;
+        }
+    }
+    // Lets the panel take the events: waits until its trace has been quiet for a while.
+    void settle() {
+        qint64 size = -1;
+        for (int quiet = 0; quiet < 3;) {
+            QTest::qWait(10);
+            const qint64 now = QFileInfo(trace_.fileName()).size();
+            quiet = now == size ? quiet + 1 : 0;
+            size = now;
+        }
+    }
+    void read() {
+        if (!trace_.isOpen() && !trace_.open(QIODevice::ReadOnly))
+            return;
+        pending_ += trace_.readAll();
+        qsizetype end = 0;
+        while ((end = pending_.indexOf('\n')) >= 0) {
+            const QString line = QString::fromUtf8(pending_.left(end));
+            pending_.remove(0, end + 1);
+            const qsizetype first = line.indexOf(' ');
+            const qsizetype second =
+                line.startsWith("focus ") ? first : line.indexOf(' ', first + 1);
+            if (second > 0)
+                state_[line.left(second)] = line.mid(second + 1);
+        }
+    }
+
+    XDriver& x_;
+    QTemporaryDir dir_;
+    QProcess process_;
+    QFile trace_;
+    QByteArray pending_;
+    QMap<QString, QString> state_;
+    QPoint origin_;
+};
+
+} // namespace
+
+class XTestEndToEndTest : public QObject {
+    Q_OBJECT
+
+    XDriver x_;
+    std::unique_ptr<PseudoTerminal> module_;
+    std::unique_ptr<Panel> panel_;
+
+    // Every byte the module received since the last look.
+    QByteArray received(int atLeast = 1, int timeoutMs = 2000) {
+        QByteArray bytes = module_->read(atLeast, timeoutMs);
+        return bytes + module_->read(4096, 50); // and whatever follows at once
+    }
+    QByteArray nothingReceived() { return module_->read(4096, 150); }
+
+    static void leaveRows() {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("Tab") << "Tab";
+        QTest::newRow("click elsewhere") << "click";
+        QTest::newRow("Return") << "Return";
+        QTest::newRow("list opened and closed") << "Alt+Down Escape";
+    }
+    void leaveField(const QString& how) {
+        if (how == "Tab") {
+            panel_->key("Tab");
+        } else if (how == "click") {
+            panel_->click(C::Label7);
+        } else if (how == "Return") {
+            panel_->key("Return");
+        } else {
+            panel_->key("Down", {"Alt_L"});
+            panel_->key("Escape");
+        }
+    }
+    void openPort() {
+        panel_->click(C::SetCP);
+        QVERIFY(panel_->waitFor("Update visible", "1"));
+    }
+    void setDividers() {
+        panel_->click(C::Fref);
+        panel_->type("10");
+        panel_->click(C::SetR);
+        QCOMPARE(received(7), QByteArray("R0190\r\n"));
+        panel_->click(C::Fout);
+        panel_->type("145");
+        panel_->click(C::SetN);
+        QCOMPARE(received(7), QByteArray("N16A8\r\n"));
+    }
+
+private slots:
+    void initTestCase() {
+        if (!x_.problem().isEmpty())
+            QSKIP(qPrintable(x_.problem()));
+    }
+
+    void init() {
+        module_ = std::make_unique<PseudoTerminal>();
+        panel_ = std::make_unique<Panel>(x_, module_->slavePath());
+        QVERIFY2(panel_->start(), "the panel's window did not come up and take the focus");
+    }
+
+    void cleanup() {
+        panel_.reset();
+        module_.reset();
+    }
+
+    // Each command button, pressed right after the step that reveals it.
+    void buttonsWorkRightAfterTheyAppear() {
+        openPort();
+        panel_->click(C::Update);
+        QCOMPARE(received(3), QByteArray("U\r\n"));
+        panel_->click(C::StoreEE);
+        QCOMPARE(received(3), QByteArray("W\r\n"));
+
+        setDividers();
+        QVERIFY(panel_->visible(C::Update));
+        panel_->click(C::Update);
+        QCOMPARE(received(3), QByteArray("U\r\n"));
+        panel_->click(C::PD1);
+        panel_->click(C::SetC);
+        QCOMPARE(received(5), QByteArray("C63\r\n"));
+    }
+
+    void buttonsWorkAfterARunTimeError() {
+        openPort();
+        setDividers();
+        panel_->click(C::Fcomp2);
+        panel_->retype("");
+        panel_->click(C::SetR); // a comparison frequency of 0: division by zero
+        QPoint dialog = x_.waitForWindow("Run-time error", 5000);
+        QVERIFY2(dialog.x() >= 0, "no run-time error dialog");
+        x_.click(dialog + QPoint(20, 20)); // the dialog takes the keys
+        panel_->key("Return");
+        QVERIFY(x_.waitForWindow("Run-time error", 300).x() < 0);
+        QCOMPARE(nothingReceived(), QByteArray());
+        panel_->click(C::Update);
+        QCOMPARE(received(3), QByteArray("U\r\n"));
+        panel_->click(C::Fcomp2);
+        panel_->retype("25");
+        panel_->click(C::SetR);
+        QCOMPARE(received(7), QByteArray("R0190\r\n"));
+        panel_->click(C::StoreEE);
+        QCOMPARE(received(3), QByteArray("W\r\n"));
+        panel_->click(C::SetN);
+        QCOMPARE(received(7), QByteArray("N16A8\r\n"));
+        QCOMPARE(panel_->focusCycle(all().size()), all());
+    }
+
+    void tabFollowsTheLayoutInEveryState() {
+        const QStringList before{"Fout", "Nreg",     "Rreg",   "SetCP", "CPNo", "Fcomp2", "Creg",
+                                 "PD0",  "InvertPD", "RefOut", "FvE",   "FrE",  "LDE",    "Fref"};
+        QCOMPARE(panel_->focusCycle(before.size()), before);
+        openPort();
+        panel_->click(C::Fref);
+        panel_->type("10");
+        const QStringList linked{"Fout",     "Nreg",   "Rreg", "SetR", "Fcomp2", "Creg",  "PD0",
+                                 "InvertPD", "RefOut", "FvE",  "FrE",  "LDE",    "Text1", "Fref"};
+        QCOMPARE(panel_->focusCycle(linked.size()), linked);
+        panel_->click(C::SetR);
+        panel_->click(C::Fout);
+        panel_->type("145");
+        panel_->click(C::SetN);
+        QVERIFY(panel_->visible(C::Update));
+        QCOMPARE(panel_->shown("focus"), "SetN");
+        QCOMPARE(panel_->focusCycle(all().size()), all());
+    }
+
+    // Every focusable control once the port is open and the dividers are set, from SetN on.
+    static QStringList all() {
+        return {"Nreg",   "Rreg", "SetR", "Update", "StoreEE", "Fcomp2", "Creg", "PD0", "InvertPD",
+                "RefOut", "FvE",  "FrE",  "LDE",    "Text1",   "Fref",   "Fout", "SetN"};
+    }
+
+    // Typing an entry's exact text is typing, however the user leaves the field.
+    void typedComboTextIsNoListChoice_data() { leaveRows(); }
+    void typedComboTextIsNoListChoice() {
+        QFETCH(QString, leave);
+        panel_->click(C::Fcomp2); // at start-up: Creg keeps its 00000 until an edit
+        leaveField(leave);
+        QVERIFY2(panel_->shown(C::Creg, "text").isEmpty(), "Creg lost its start-up text");
+
+        openPort();
+        setDividers();
+        panel_->click(C::PD0);
+        panel_->click(C::SetC);
+        QCOMPARE(received(5), QByteArray("C23\r\n"));
+        panel_->click(C::Fcomp2);
+        panel_->retype("50");
+        leaveField(leave);
+        QCOMPARE(panel_->shown(C::Rreg, "text"), "0190");
+        QCOMPARE(panel_->shown(C::Nreg, "text"), "16A8");
+        QCOMPARE(panel_->shown(C::Creg, "text"), "23");
+        QVERIFY(panel_->visible(C::Update) && panel_->visible(C::StoreEE));
+        QCOMPARE(panel_->listIndex(C::Fcomp2), "-1");
+        panel_->click(C::Update);
+        QCOMPARE(received(3), QByteArray("U\r\n"));
+        panel_->click(C::SetR);
+        QCOMPARE(received(7), QByteArray("R00C8\r\n"));
+        QCOMPARE(panel_->shown(C::Nreg, "text"), "16A8");
+        QCOMPARE(panel_->shown(C::Creg, "text"), "23");
+    }
+
+    // A typed REFout text selects no entry, so the control byte carries none.
+    void typedRefOutTextSelectsNoEntry_data() { leaveRows(); }
+    void typedRefOutTextSelectsNoEntry() {
+        QFETCH(QString, leave);
+        openPort();
+        panel_->click(C::RefOut);
+        panel_->retype("OscIn /2");
+        leaveField(leave);
+        QCOMPARE(panel_->listIndex(C::RefOut), "-1");
+        panel_->click(C::PD1);
+        panel_->click(C::SetC);
+        QCOMPARE(received(5), QByteArray("C63\r\n"));
+    }
+
+    // A real choice from the list, by keyboard or pointer, is one.
+    void listChoicesCount() {
+        openPort();
+        setDividers();
+        panel_->click(C::Fcomp2);
+        panel_->key("Down", {"Alt_L"});
+        panel_->key("Down"); // the open list starts on its first entry
+        panel_->key("Return");
+        QCOMPARE(panel_->listIndex(C::Fcomp2), "1");
+        QCOMPARE(panel_->shown(C::Fcomp2, "text"), "10");
+        QCOMPARE(panel_->shown(C::Rreg, "text"), "");
+        QVERIFY(!panel_->visible(C::Update));
+
+        panel_->key("Down"); // arrow key on the closed box
+        QCOMPARE(panel_->shown(C::Fcomp2, "text"), "12.5");
+        QCOMPARE(panel_->listIndex(C::Fcomp2), "2");
+
+        // Pointer: open the list with its arrow, pick the first entry under the box.
+        panel_->click(C::RefOut);
+        panel_->key("Down", {"Alt_L"});
+        panel_->clickAt(panel_->bottomLeft(C::RefOut) + QPoint(20, 8));
+        QCOMPARE(panel_->listIndex(C::RefOut), "0");
+        QCOMPARE(panel_->shown(C::RefOut, "text"), "DC Static");
+        QVERIFY(!panel_->visible(C::SetC)); // a list choice offers no "Set C"
+    }
+};
+
+QTEST_GUILESS_MAIN(XTestEndToEndTest)
+#include "XTestEndToEndTest.moc"
