@@ -8,6 +8,9 @@ namespace owlet {
 ResponseBox::ResponseBox(QWidget* parent)
     : QPlainTextEdit(parent) {
     setReadOnly(true);
+    // Read-only, yet a caret and keyboard selection show where the focus is, and the
+    // replies can be copied.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setUndoRedoEnabled(false);
     setTabChangesFocus(true); // Tab moves on to Fref, the next control
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

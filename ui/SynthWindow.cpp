@@ -2,11 +2,13 @@
 
 #include "link/PortMapping.h"
 #include "panel/InitialState.h"
+#include "ui/AccessibleInterfaces.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/LayoutTable.h"
 #include "ui/ResponseBox.h"
 #include "ui/StateTrace.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolTip>
 
 // The icon lives in this static library's resources, which need loading by hand.
@@ -51,6 +54,46 @@ Qt::Alignment alignment(Align align) {
         break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// Fusion paints a button's colour as a pale gradient; a style sheet paints it solid, and
+// keeps a pressed and a focused look of its own.
+QString solidButton(const QColor& colour) {
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; "
+                          "border-radius: 2px; }"
+                          "QPushButton:pressed { background-color: %2; }"
+                          "QPushButton:focus { border: 2px solid palette(highlight); }")
+        .arg(colour.name(), colour.darker(150).name());
+}
+
+// The caption label of each input, also its name for a screen reader.
+struct Caption {
+    Control input;
+    Control label;
+};
+constexpr Caption Captions[] = {
+    {Control::Fref, Control::Label1},  {Control::Fcomp2, Control::Label3},
+    {Control::Fout, Control::Label2},  {Control::Rreg, Control::Label5},
+    {Control::Nreg, Control::Label4},  {Control::Creg, Control::Label13},
+    {Control::Text1, Control::Label8},
+};
+
+// Inputs without a caption label of their own.
+QString accessibleNameOf(Control control) {
+    switch (control) {
+    case Control::RefOut:
+        return QStringLiteral("REFout frequency");
+    case Control::CPNo:
+        return QStringLiteral("COM port number");
+    default:
+        return {};
+    }
+}
+
+// The red or white background of a frequency field, in words.
+QString editedDescription(bool edited) {
+    return edited ? QStringLiteral("Edited")
+                  : QStringLiteral("Not edited yet: shows the prompt Enter value");
 }
 
 } // namespace
@@ -93,6 +136,9 @@ SynthWindow::SynthWindow(ModuleLink& link, QWidget* parent)
             mirror(control, p);
         bind(control);
     }
+    installAccessibleInterfaces();
+    for (std::size_t i = 0; i < ControlCount; ++i)
+        applyAccessibleName(static_cast<Control>(i)); // once the labels hold their captions
     applyTabOrder();
     panel_.setView(this);
     panel_.load();
@@ -122,6 +168,7 @@ void SynthWindow::ensureResponseBox() {
         if (placement.control == Control::Text1)
             place(responseBox_, placement);
     responseBox_->append(qt(panel_.text(Control::Text1)));
+    applyAccessibleName(Control::Text1);
     applyTabOrder(); // the new box comes first, the others keep their order after it
 }
 
@@ -174,6 +221,8 @@ void SynthWindow::applyLook() {
             palette.setColor(QPalette::Base, rgb(place.backColor));
             palette.setColor(QPalette::Button, rgb(place.backColor));
             w->setAutoFillBackground(qobject_cast<QLabel*>(w) != nullptr);
+            if (qobject_cast<QPushButton*>(w))
+                w->setStyleSheet(solidButton(rgb(place.backColor)));
         }
         w->setPalette(palette);
         if (qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w))
@@ -181,6 +230,27 @@ void SynthWindow::applyLook() {
     }
     widget(Control::CPNo)->installEventFilter(this); // tooltip with the ports of the moment
     widget(Control::CPNo)->setToolTip(QStringLiteral("Port numbers"));
+}
+
+// Every input is named by its caption, through the label's buddy where it has one, and
+// named outright as well: Qt names a focused text box by its buddy, but not every screen
+// reader asks for the relation.
+void SynthWindow::applyAccessibleName(Control control) {
+    QWidget* w = widget(control);
+    if (!w)
+        return;
+    QString name = accessibleNameOf(control);
+    for (const Caption& c : Captions)
+        if (c.input == control) {
+            auto* label = qobject_cast<QLabel*>(widget(c.label));
+            label->setBuddy(w);
+            name = label->text();
+        }
+    if (name.isEmpty())
+        return;
+    w->setAccessibleName(name);
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        box->lineEdit()->setAccessibleName(name);
 }
 
 void SynthWindow::applyTabOrder() {
@@ -289,6 +359,8 @@ void SynthWindow::textAppended(Control control, std::string_view appended) {
 
 void SynthWindow::mirror(Control control, Property property) {
     const ControlState& s = panel_.state(control);
+    if (control == Control::Warn && s.visible)
+        announceWarning();
     if (control == Control::Text1 && property == Property::Visible && s.visible)
         ensureResponseBox();
     QWidget* w = widget(control);
@@ -320,6 +392,7 @@ void SynthWindow::mirror(Control control, Property property) {
             QPalette palette = w->palette();
             palette.setColor(QPalette::Base, rgb(*s.backColor));
             w->setPalette(palette);
+            w->setAccessibleDescription(editedDescription(*s.backColor != Red));
         }
         break;
     case Property::ListIndex:
@@ -346,6 +419,21 @@ void SynthWindow::mirror(Control control, Property property) {
         }
         break;
     }
+}
+
+// The warning appears without the focus moving: besides its alert role, raise an alert
+// event once its caption and visibility have settled, as a message box does.
+void SynthWindow::announceWarning() {
+    if (warningPending_)
+        return;
+    warningPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        warningPending_ = false;
+        if (QWidget* warn = widget(Control::Warn); warn->isVisible()) {
+            QAccessibleEvent alert(warn, QAccessible::Alert);
+            QAccessible::updateAccessibility(&alert);
+        }
+    });
 }
 
 void SynthWindow::mirrorCombo(QComboBox* box, Control control) {

@@ -51,7 +51,9 @@ private:
     QWidget* createControl(Control control);
     void bind(Control control);
     void applyLook();
+    void applyAccessibleName(Control control);
     void applyTabOrder();
+    void announceWarning();
     void mirror(Control control, Property property);
     void mirrorCombo(QComboBox* box, Control control);
     Control controlOf(QObject* object) const;
@@ -61,6 +63,7 @@ private:
     std::array<QWidget*, ControlCount> widgets_{};
     ResponseBox* responseBox_ = nullptr;
     StateTrace* trace_ = nullptr;
+    bool warningPending_ = false;
 };
 
 } // namespace owlet

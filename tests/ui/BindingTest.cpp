@@ -1,4 +1,4 @@
-#include "tests/ui/NullLink.h"
+#include "tests/ui/OpenWindow.h"
 #include "ui/SynthWindow.h"
 
 #include <QCheckBox>
@@ -32,14 +32,9 @@ private slots:
 
     void init() {
         dialogs_.clear();
-        link_ = std::make_unique<NullLink>();
-        window_ = std::make_unique<SynthWindow>(*link_);
+        QVERIFY(openWindow(link_, window_));
         window_->errorDialog().setAnswerer(
             [this](const QString& title, const QString& text) { dialogs_ << title + ": " + text; });
-        window_->show();
-        // No window manager on the test's X server: activate the window by hand.
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
 
     void cleanup() { window_.reset(); }

@@ -1,0 +1,110 @@
+#include "tests/ui/OpenWindow.h"
+#include "ui/SynthWindow.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyleFactory>
+#include <QTest>
+
+using namespace owlet;
+using C = Control;
+
+namespace {
+
+QString accessible(QWidget* w, QAccessible::Text text) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(text) : QString();
+}
+
+} // namespace
+
+// What a screen reader learns of the window, asked through Qt's accessibility interfaces.
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<NullLink> link_;
+    std::unique_ptr<SynthWindow> window_;
+
+    QWidget* w(C c) { return window_->widget(c); }
+
+private slots:
+    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
+
+    void init() {
+        QVERIFY(openWindow(link_, window_));
+        window_->panel().userPressedButton(C::SetCP); // Text1 and the port's buttons appear
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void everyInputHasItsCaptionAsName_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Fref") << int(C::Fref) << "Reference MHz";
+        QTest::newRow("Fout") << int(C::Fout) << "Fout  MHz";
+        QTest::newRow("Fcomp2") << int(C::Fcomp2) << "Fcomp kHz";
+        QTest::newRow("Rreg") << int(C::Rreg) << "R Register";
+        QTest::newRow("Nreg") << int(C::Nreg) << "N Register";
+        QTest::newRow("Creg") << int(C::Creg) << "C Register";
+        QTest::newRow("RefOut") << int(C::RefOut) << "REFout frequency";
+        QTest::newRow("Text1") << int(C::Text1) << "Response from Synth Module";
+        QTest::newRow("Update") << int(C::Update) << "Update";
+        QTest::newRow("LDE") << int(C::LDE) << "LD Enable";
+        QTest::newRow("PD1") << int(C::PD1) << "PDout";
+    }
+    void everyInputHasItsCaptionAsName() {
+        QFETCH(int, control);
+        QFETCH(QString, name);
+        QWidget* input = w(static_cast<C>(control));
+        QCOMPARE(accessible(input, QAccessible::Name), name);
+        // The focus may rest on a combo box's own field: it carries the name too.
+        if (QWidget* proxy = input->focusProxy())
+            QCOMPARE(accessible(proxy, QAccessible::Name), name);
+    }
+
+    void noFocusableControlIsNameless() {
+        for (std::size_t i = 0; i < ControlCount; ++i) {
+            QWidget* input = w(static_cast<C>(i));
+            if (input && input->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(!accessible(input, QAccessible::Name).trimmed().isEmpty(),
+                         controlName(static_cast<C>(i)).data());
+        }
+        QCOMPARE(accessible(w(C::Fcomp2), QAccessible::Value), "25"); // the text is its value
+    }
+
+    void frequencyFieldsSayWhetherEdited() {
+        QVERIFY(accessible(w(C::Fref), QAccessible::Description).startsWith("Not edited yet"));
+        QVERIFY(accessible(w(C::Fout), QAccessible::Description).startsWith("Not edited yet"));
+        window_->panel().userClickedField(C::Fref);
+        QCOMPARE(accessible(w(C::Fref), QAccessible::Description), "Edited");
+        QVERIFY(accessible(w(C::Fout), QAccessible::Description).startsWith("Not edited yet"));
+    }
+
+    void warningIsAnAlert() {
+        SynthPanel& panel = window_->panel();
+        QAccessibleInterface* warn = QAccessible::queryAccessibleInterface(w(C::Warn));
+        QCOMPARE(warn->role(), QAccessible::AlertMessage);
+        QVERIFY(warn->state().invisible);
+        panel.userEditedText(C::Fref, "10");
+        panel.userPressedButton(C::SetR);
+        panel.userEditedText(C::Fout, "145.01");
+        panel.userPressedButton(C::SetN);
+        QVERIFY(!warn->state().invisible);
+        QCOMPARE(warn->text(QAccessible::Name), "Non-integer ratio: \nFreq error -10000Hz");
+    }
+
+    void responseBoxShowsItsFocus() {
+        auto* box = qobject_cast<QPlainTextEdit*>(w(C::Text1));
+        QVERIFY(box->isReadOnly());
+        window_->panel().userPressedButton(C::Update);
+        w(C::Fref)->setFocus();
+        const QImage unfocused = box->grab().toImage();
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QVERIFY2(box->grab().toImage() != unfocused, "the focused box looks the same");
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "AccessibilityTest.moc"

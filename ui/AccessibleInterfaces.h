@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+class QLabel;
+
+namespace owlet {
+
+class ChoiceComboBox;
+
+// What a screen reader hears of a ChoiceComboBox. Qt's own interface names an editable
+// combo box on Linux by its current text ("25"), so the user would never hear what the
+// box is for; this one names it by its accessible name and gives the text as its value.
+class ComboAccessible final : public QAccessibleWidget {
+public:
+    explicit ComboAccessible(ChoiceComboBox* box);
+    QString text(QAccessible::Text t) const override;
+};
+
+// The frequency-error warning: an alert, so a screen reader reads it out when it appears
+// although the focus stays where it was.
+class WarningAccessible final : public QAccessibleWidget {
+public:
+    explicit WarningAccessible(QLabel* label);
+    QString text(QAccessible::Text t) const override;
+};
+
+// Lets Qt make these interfaces for the panel's combo boxes and for the label named
+// `warningName`; safe to call repeatedly.
+void installAccessibleInterfaces();
+inline constexpr const char* WarningObjectName = "Warn";
+
+} // namespace owlet
