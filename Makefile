@@ -1,10 +1,12 @@
 # make run   installs what is missing, builds, opens the panel
 # make test  installs what is missing, builds, runs every test
 # make fuzz  fuzzes the number reading for FUZZ_SECONDS per target (clang, ASan, UBSan)
+# make sanitize  builds everything with ASan and UBSan and runs every test
 # make bench measures start-up and reply cost against a minimal Qt window
 
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= build-sanitize
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
@@ -26,7 +28,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test fuzz bench clean
+.PHONY: all deps build run test sanitize fuzz bench clean
 
 all: build
 
@@ -47,6 +49,16 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Qt and fontconfig keep caches until exit on purpose, so leak reports are off; every
+# other finding of either sanitizer fails the run.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOWLET_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+
 fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
 	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -65,4 +77,4 @@ bench: build
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)

@@ -1,5 +1,6 @@
 #include "link/SerialModuleLink.h"
 
+#include "link/PortHolders.h"
 #include "link/PortMapping.h"
 #include "link/PortMessages.h"
 
@@ -35,8 +36,10 @@ void SerialModuleLink::open() {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     // The port is opened exclusively (a lock file and TIOCEXCL), so a port another
-    // program holds is refused rather than shared. DTR and RTS stay as the driver raises
-    // them on open.
+    // program holds is refused rather than shared; a program that opened it without a
+    // lock is found by its open file. DTR and RTS stay as the driver raises them on open.
+    if (const std::vector<PortHolder> holders = processesHolding(device_); !holders.empty())
+        throw portHeld(portNumber_, device_, holders);
     if (!port_.open(QIODevice::ReadWrite))
         throw openFailure(portNumber_, device_, port_.error(), port_.errorString());
     gone_ = false;
@@ -70,10 +73,15 @@ void SerialModuleLink::onReadyRead() {
 
 void SerialModuleLink::onError(QSerialPort::SerialPortError error) {
     // An unplugged adapter gives a resource error; a hung-up line reads end-of-file, which
-    // the port reports as a read error and would report again on every wake-up. Either
-    // way the device is gone: close it rather than spin.
+    // the port reports as a read error and would report again on every wake-up: the
+    // device is gone, close it rather than spin. A read that merely found nothing (another
+    // reader was quicker) is no hang-up: the port stays open.
     if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || !port_.isOpen())
         return;
+    if (!lineHungUp(static_cast<int>(port_.handle()), device_)) {
+        port_.clearError();
+        return;
+    }
     // Keep what arrived before the hang-up; closing the port would discard it.
     keptAfterClose_ += port_.readAll();
     port_.close();

@@ -2,6 +2,7 @@
 
 #include "math/ArithmeticFault.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -83,16 +84,19 @@ double basedInteger(std::string_view text) {
     return hex ? hexValue(digits) : octalValue(digits);
 }
 
-// Decimal exponent sign of a number from_chars found out of range: underflow when the
-// value lies below 1, overflow above. Saturates, so exponents of any length are fine.
+// Whether a number from_chars found out of range lies below 1 (it underflowed) or above
+// (it overflowed). The decimal magnitude of the mantissa is bounded by its length, the
+// exponent saturates far beyond any length a text can have, so the sign of their sum is
+// exact for inputs of any length.
 bool isTiny(std::string_view mantissa, std::string_view exponent) {
-    std::int64_t power = 0;
+    constexpr std::int64_t saturation = std::int64_t{1} << 60;
+    std::int64_t power = 0; // the value lies below 10^power
     bool seenPoint = false;
     bool seenNonZero = false;
     for (char c : mantissa) {
         if (c == '.') {
             seenPoint = true;
-        } else if (c != '+' && c != '-') {
+        } else if (isDigit(c)) {
             if (c != '0')
                 seenNonZero = true;
             if (!seenNonZero && seenPoint)
@@ -106,10 +110,10 @@ bool isTiny(std::string_view mantissa, std::string_view exponent) {
     for (char c : exponent) {
         if (c == '-')
             negative = true;
-        else if (isDigit(c) && scale < 100000)
-            scale = scale * 10 + (c - '0');
+        else if (isDigit(c))
+            scale = std::min(saturation, scale * 10 + (c - '0'));
     }
-    return power + (negative ? -scale : scale) < 0;
+    return power + (negative ? -scale : scale) <= 0;
 }
 
 double decimalNumber(std::string_view text) {

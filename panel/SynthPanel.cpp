@@ -18,6 +18,11 @@ SynthPanel::SynthPanel(ModuleLink& link, ErrorReporter& reporter)
     link_.setCommEventHandler([this] { commEvent(); });
 }
 
+// The link may outlive the panel: it must not raise events into a panel that is gone.
+SynthPanel::~SynthPanel() {
+    link_.setCommEventHandler({});
+}
+
 void SynthPanel::load() {
     run("Starting the panel", [this] { Form_Load(); });
 }

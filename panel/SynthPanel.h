@@ -28,6 +28,7 @@ class PanelView;
 class SynthPanel {
 public:
     SynthPanel(ModuleLink& link, ErrorReporter& reporter);
+    ~SynthPanel();
     SynthPanel(const SynthPanel&) = delete;
     SynthPanel& operator=(const SynthPanel&) = delete;
 
@@ -52,7 +53,9 @@ public:
     // The module link's communication event.
     void commEvent();
 
-    // The handlers, one per control and event.
+private:
+    // The handlers, one per control and event, run only through the entry points above,
+    // which turn their failures into reports.
     void Form_Load();
     void Fref_Change();
     void Fref_Click();
@@ -76,7 +79,6 @@ public:
     void StoreEE_Click();
     void MSComm1_OnComm();
 
-private:
     ControlState& mutableState(Control control) { return controls_[indexOf(control)]; }
 
     // Writes that tell the view; a text write raises the control's change handler

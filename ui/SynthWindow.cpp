@@ -145,6 +145,22 @@ SynthWindow::SynthWindow(ModuleLink& link, QWidget* parent)
     widget(Control::Fref)->setFocus();
 }
 
+// The controls outlive this body and the panel model (QWidget deletes its children last),
+// and a focused field that goes away still reports losing the focus: cut every tie to the
+// model first, so nothing calls into it while either is being destroyed.
+SynthWindow::~SynthWindow() {
+    panel_.setView(nullptr);
+    for (QWidget* w : widgets_)
+        if (w) {
+            w->disconnect(this);
+            for (QObject* part : w->children())
+                part->disconnect(this);
+            w->removeEventFilter(this);
+        }
+    delete trace_;
+    trace_ = nullptr;
+}
+
 void SynthWindow::createControls() {
     for (const Placement& placement : Layout)
         if (placement.control != Control::Text1) // made when first shown

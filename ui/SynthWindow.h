@@ -25,6 +25,7 @@ class SynthWindow final : public QWidget, public PanelView {
 
 public:
     explicit SynthWindow(ModuleLink& link, QWidget* parent = nullptr);
+    ~SynthWindow() override;
 
     SynthPanel& panel() { return panel_; }
     ErrorDialog& errorDialog() { return errorDialog_; }

@@ -1,5 +1,6 @@
 #include "link/SerialModuleLink.h"
 #include "link/LinkFailure.h"
+#include "link/PortHolders.h"
 #include "link/PortMapping.h"
 #include "link/PortMessages.h"
 #include "tests/link/PseudoTerminal.h"
@@ -8,9 +9,17 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <grp.h>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 using namespace owlet;
 
@@ -37,6 +46,15 @@ void spinEventLoop(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The number of a process that has just ended.
+int deadPid() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return static_cast<int>(child);
 }
 
 } // namespace
@@ -140,13 +158,70 @@ private slots:
                 QByteArray(failure->what()).contains("went away"));
     }
 
+    void oneByteRaisesTheEvent() {
+        pty_->write("A");
+        QTRY_COMPARE_WITH_TIMEOUT(commEvents_, 1, 3000);
+        QCOMPARE(link_->readAll(), std::string("A"));
+    }
+
     void secondOpenIsRefusedAsBusy() {
         SerialModuleLink second;
         second.setPortNumber(1);
         const auto failure = failureOf([&] { second.open(); });
         QVERIFY(failure);
         QCOMPARE(failure->kind(), LinkFailureKind::PortBusy);
-        QVERIFY(QByteArray(failure->what()).contains("Another program holds the port"));
+        QVERIFY2(QByteArray(failure->what()).contains("holds its lock"), failure->what());
+    }
+
+    // A program that opened the device without a lock is found, named and not shared with.
+    void deviceOpenElsewhereIsBusy() {
+        PseudoTerminal other;
+        QProcess holder;
+        holder.setStandardInputFile(other.slavePath());
+        holder.start("sleep", {"30"});
+        QVERIFY(holder.waitForStarted());
+        qputenv("OWLET_COM2", other.slavePath().toLocal8Bit());
+        SerialModuleLink link;
+        link.setPortNumber(2);
+        const auto failure = failureOf([&] { link.open(); });
+        holder.kill();
+        holder.waitForFinished();
+        QVERIFY(failure);
+        QCOMPARE(failure->kind(), LinkFailureKind::PortBusy);
+        const QByteArray message(failure->what());
+        QVERIFY2(
+            message.contains(QStringLiteral("sleep (pid %1)").arg(holder.processId()).toLatin1()) ||
+                message.contains("sleep (pid"),
+            message);
+        link.open(); // once it is gone the port opens
+    }
+
+    // Another reader taking the bytes first leaves reads empty: the line is not gone.
+    void emptyReadsAreNoHangUp() {
+        const int thief =
+            ::open(pty_->slavePath().toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+        QVERIFY(thief >= 0);
+        char sink[256];
+        for (int i = 0; i < 50; ++i) {
+            pty_->write("stolen?\r\n");
+            while (::read(thief, sink, sizeof sink) > 0) {
+            }
+            spinEventLoop(2);
+        }
+        ::close(thief);
+        QCOMPARE(failureOf([this] { link_->write("U\r\n"); }), std::nullopt);
+        QVERIFY(pty_->read(3).endsWith("U\r\n"));
+    }
+
+    void hangUpIsTellable() {
+        PseudoTerminal line;
+        const int fd =
+            ::open(line.slavePath().toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+        QVERIFY(!lineHungUp(fd, line.slavePath()));
+        QVERIFY(lineHungUp(fd, "/dev/owlet-no-such-device")); // the node was removed
+        line.hangUp();
+        QVERIFY(lineHungUp(fd, line.slavePath()));
+        ::close(fd);
     }
 
     void missingDeviceListsThePorts() {
@@ -178,14 +253,96 @@ private slots:
         QCOMPARE(failureOf([&] { other.write("U\r\n"); })->kind(), LinkFailureKind::NotOpen);
     }
 
-    void permissionMessageNamesGroupAndCommand() {
-        const LinkFailure failure =
-            openFailure(3, "/dev/owlet-locked", QSerialPort::PermissionError, "Permission denied");
+    // Advice follows the device's owner, group and mode; joining root is never advised.
+    void permissionAdvice_data() {
+        QTest::addColumn<QString>("groupName");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("dialout may read and write")
+            << "dialout" << 0660 << "sudo usermod -aG dialout $USER";
+        QTest::newRow("owner only")
+            << "root" << 0600 << "user 'root' and group 'root' with mode 0600";
+        QTest::newRow("group root") << "root" << 0660 << "contrib/99-owlet-usb-serial.rules";
+        QTest::newRow("group may only read") << "dialout" << 0640 << "99-owlet-usb-serial.rules";
+    }
+    void permissionAdvice() {
+        QFETCH(QString, groupName);
+        QFETCH(int, mode);
+        QFETCH(QString, advice);
+        QTemporaryDir dir;
+        const QString device = dir.filePath("ttyUSB9");
+        QFile node(device);
+        QVERIFY(node.open(QIODevice::WriteOnly));
+        const ::group* g = ::getgrnam(groupName.toLatin1().constData());
+        if (!g)
+            QSKIP("no such group here");
+        QCOMPARE(::chown(device.toLocal8Bit().constData(), 0, g->gr_gid), 0);
+        QCOMPARE(::chmod(device.toLocal8Bit().constData(), static_cast<mode_t>(mode)), 0);
+        const LinkFailure failure = permissionDenied(3, device, "Permission denied");
         QCOMPARE(failure.kind(), LinkFailureKind::PermissionDenied);
-        const QByteArray message(failure.what());
-        QVERIFY(message.contains("Port 3 (/dev/owlet-locked)"));
-        QVERIFY(message.contains("sudo usermod -aG dialout $USER"));
+        const QString message = QString::fromUtf8(failure.what());
+        QVERIFY2(message.contains(advice), qPrintable(message));
+        QVERIFY2(message.startsWith("Port 3 (" + device + ") cannot be opened"),
+                 qPrintable(message));
+        QVERIFY(!message.contains("-aG root"));
         QVERIFY(message.contains("log out and in again"));
+    }
+
+    // Every failure says what happened and what to do about it.
+    void failureMessages_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("happened");
+        QTest::addColumn<QString>("todo");
+        static QTemporaryDir dir;
+        const auto add = [](const char* row, const LinkFailure& f, const char* happened,
+                            const char* todo) {
+            QTest::newRow(row) << int(f.kind()) << QString::fromUtf8(f.what()) << happened << todo;
+        };
+        add("null device",
+            openFailure(1, "/dev/null", QSerialPort::UnsupportedOperationError,
+                        "Inappropriate ioctl for device"),
+            "is not a serial port", "OWLET_COM1=/dev/ttyUSB0");
+        add("directory", openFailure(2, dir.path(), QSerialPort::UnknownError, "Is a directory"),
+            "is not a serial port", "set OWLET_COM2");
+        add("stale lock",
+            portLocked(1, "/dev/ttyUSB0", {dir.filePath("LCK..ttyUSB0"), deadPid()}, "x"),
+            "is gone", "sudo rm " + dir.filePath("LCK..ttyUSB0").toLatin1());
+        add("live lock",
+            portLocked(1, "/dev/ttyUSB0", {"/run/lock/LCK..ttyUSB0", int(::getpid())}, "x"),
+            "holds its lock /run/lock/LCK..ttyUSB0", "Close that program");
+        add("unknown holder", portLocked(1, "/dev/ttyUSB0", {"/run/lock/LCK..ttyUSB0", 0}, "busy"),
+            "is busy", "Close it and restart");
+        add("held open", portHeld(1, "/dev/ttyUSB0", {{812, "minicom"}}),
+            "minicom (pid 812) has it open", "kill 812");
+        add("no such port", noSuchPort(4), "denotes no serial port", "OWLET_COM4=");
+        add("port 0 or below", noSuchPort(-1), "port numbers start at 1", "enter the number");
+        add("missing device",
+            openFailure(1, "/dev/owlet-none", QSerialPort::DeviceNotFoundError, "No such file"),
+            "does not exist", "Plug in the adapter");
+        add("gone", deviceGone(1, "/dev/ttyUSB0"), "went away", "Plug the adapter in again");
+        add("not open", notOpen(1), "is not open", "choose a port that opens");
+    }
+    void failureMessages() {
+        QFETCH(QString, message);
+        QFETCH(QString, happened);
+        QFETCH(QString, todo);
+        QVERIFY2(message.contains(happened), qPrintable(message));
+        QVERIFY2(message.contains(todo), qPrintable(message));
+    }
+
+    void lockFileNamesItsProcess() {
+        QTemporaryDir dir;
+        QFile lock(dir.filePath("LCK..pts_7"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("    4242\nminicom\nhost\n");
+        lock.close();
+        const PortLock found = lockOf("/dev/pts/7", dir.path());
+        QCOMPARE(found.path, lock.fileName());
+        QCOMPARE(found.pid, 4242);
+        QCOMPARE(lockOf("/dev/ttyUSB3", dir.path()).pid, 0);
+        QVERIFY((PortLock{"x", deadPid()}.processGone()));
+        QVERIFY(!(PortLock{"x", int(::getpid())}.processGone()));
     }
 
     void naturalOrder_data() {

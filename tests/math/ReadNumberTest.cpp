@@ -59,6 +59,13 @@ private slots:
         QTest::newRow("not inf") << QByteArray("inf") << 0.0;
         QTest::newRow("not nan") << QByteArray("nan") << 0.0;
         QTest::newRow("not 0x") << QByteArray("0x10") << 0.0;
+        // Inputs of any length: the digits outweigh an exponent the old reading capped.
+        QTest::newRow("200,000 zeros, then a tiny exponent")
+            << "1" + QByteArray(200000, '0') + "e-1000000" << 0.0;
+        QTest::newRow("200,000 zeros after the point, back to 1e9")
+            << "0." + QByteArray(200000, '0') + "1e200010" << 1e9;
+        QTest::newRow("200,000 digits, scaled down to a frequency")
+            << "145" + QByteArray(200000, '0') + "e-200000" << 145.0;
     }
 
     void reads() {
@@ -85,6 +92,9 @@ private slots:
         QTest::newRow("leading zeros do not help") << QByteArray("000000000000001e400");
         QTest::newRow("hex beyond double") << "&H" + QByteArray(300, 'F');
         QTest::newRow("octal beyond double") << "&O" + QByteArray(400, '7');
+        QTest::newRow("200,000 zeros after the point, then a huge exponent")
+            << "0." + QByteArray(200000, '0') + "1e1000000";
+        QTest::newRow("a million digits") << QByteArray(1000000, '7');
     }
 
     void overflows() {
