@@ -6,6 +6,7 @@
 #include "math/ReadNumber.h"
 #include "panel/ErrorReporter.h"
 #include "panel/PanelView.h"
+#include "panel/ResponseLimit.h"
 
 #include <algorithm>
 #include <utility>
@@ -173,7 +174,9 @@ void SynthPanel::raiseChange(Control control) {
 void SynthPanel::appendText(Control control, std::string_view appended) {
     if (appended.empty())
         return;
-    mutableState(control).text.append(appended);
+    std::string& text = mutableState(control).text;
+    text.append(appended);
+    trimResponse(text); // the view keeps the same limit on its own
     if (view_)
         view_->textAppended(control, appended);
 }

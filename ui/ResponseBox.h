@@ -7,17 +7,28 @@ namespace owlet {
 // The module's replies as plain text, never markup. CR LF starts a new line, also when
 // the two bytes arrive in different pieces. New text goes in at the end without laying
 // out what is already there, and the view follows the end unless the user scrolled up.
+//
+// Taking in a reply costs the same however much the box holds: a line without line
+// breaks is shown in paragraphs of at most MaxParagraph characters (the text box lays out
+// a whole paragraph again on every insert), and the box keeps the most recent text
+// within the same limit as the panel's model of it, dropping whole paragraphs from the top.
 class ResponseBox final : public QPlainTextEdit {
     Q_OBJECT
 
 public:
+    static constexpr int MaxParagraph = 512;
+
     explicit ResponseBox(QWidget* parent = nullptr);
 
     void append(const QString& received);
     void clearText();
 
 private:
+    void trimToLimit();
+
     bool lastWasCarriageReturn_ = false;
+    int paragraphLength_ = 0; // characters in the last paragraph
+    qsizetype characters_ = 0;
 };
 
 } // namespace owlet
