@@ -2,7 +2,6 @@
 
 #include "math/ArithmeticFault.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -111,7 +110,7 @@ bool isTiny(std::string_view mantissa, std::string_view exponent) {
         if (c == '-')
             negative = true;
         else if (isDigit(c))
-            scale = std::min(saturation, scale * 10 + (c - '0'));
+            scale = scale >= saturation / 10 ? saturation : scale * 10 + (c - '0');
     }
     return power + (negative ? -scale : scale) <= 0;
 }

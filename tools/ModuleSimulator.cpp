@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
                      std::strerror(errno));
         return 1;
     }
-    // The slave stays open here too, so the line does not hang up between two runs of
-    // the panel.
+    // Only the panel holds the line open: the panel refuses a device that another process
+    // has open. Between two runs of the panel the line is hung up, which is waited out below.
+    ::close(slave);
     struct sigaction action {};
     action.sa_handler = requestStop;
     ::sigaction(SIGINT, &action, nullptr);
@@ -120,6 +121,10 @@ int main(int argc, char** argv) {
             handle(owlet::sim::decodeLine(unfinished, false), master, options);
             continue;
         }
+        if ((p.revents & POLLHUP) && !(p.revents & POLLIN)) {
+            ::poll(nullptr, 0, 50); // no panel on the line yet: look again shortly
+            continue;
+        }
         char buffer[512];
         const ssize_t n = ::read(master, buffer, sizeof buffer);
         if (n <= 0)
@@ -129,7 +134,6 @@ int main(int argc, char** argv) {
             handle(owlet::sim::decodeLine(line.text, line.crLf), master, options);
     }
     std::printf("Module simulator stopped.\n");
-    ::close(slave);
     ::close(master);
     return 0;
 }
