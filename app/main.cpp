@@ -1,3 +1,4 @@
+#include "app/SignalQuit.h"
 #include "link/SerialModuleLink.h"
 #include "ui/SynthWindow.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
                              "run: xvfb-run -a owlet\n");
         return 1;
     }
+    const sigset_t termination = SignalQuit::blockTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("owlet"));
     QApplication::setDesktopFileName(QStringLiteral("net.quartzel.Owlet"));
@@ -29,5 +31,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("OWLET_TRACE"))
         window.startTrace(qEnvironmentVariable("OWLET_TRACE"));
     window.show();
+    // A signal ends the panel as closing its window does; the window and then the link
+    // are destroyed on the way out of main, which closes the port and removes its lock.
+    const SignalQuit quitOnSignal(termination, [](int) { QCoreApplication::quit(); });
     return QApplication::exec();
 }

@@ -13,6 +13,19 @@
 
 namespace owlet {
 
+namespace {
+
+// What the user can do about an arithmetic fault; the message before it says what happened.
+std::string adviceFor(FaultKind kind) {
+    if (kind == FaultKind::DivisionByZero)
+        return "Enter a comparison frequency above 0 (and a reference that gives R of at least "
+               "1), then press the button again.";
+    return "Correct the number: frequencies must give R and N from 0 to 65535, port numbers lie "
+           "from -32768 to 32767, and no number may exceed 1.8E+308. Then try again.";
+}
+
+} // namespace
+
 SynthPanel::SynthPanel(ModuleLink& link, ErrorReporter& reporter)
     : link_(link)
     , reporter_(reporter) {
@@ -134,7 +147,8 @@ void SynthPanel::run(const std::string& doing, const std::function<void()>& hand
     try {
         handler();
     } catch (const ArithmeticFault& fault) {
-        reporter_.report({faultKindName(fault.kind()), doing + ": " + fault.what()});
+        reporter_.report({faultKindName(fault.kind()),
+                          doing + ": " + fault.what() + ".\n" + adviceFor(fault.kind())});
     } catch (const LinkFailure& failure) {
         reporter_.report({linkFailureKindName(failure.kind()), doing + ": " + failure.what()});
     }

@@ -1,6 +1,7 @@
 // The built panel driven through a real X server with XTEST pointer and key events, a
 // pseudo-terminal as the module, and the panel's trace as the user's eyes: each step in
 // the order a user takes it.
+#include "link/PortHolders.h"
 #include "tests/app/XDriver.h"
 #include "tests/link/PseudoTerminal.h"
 #include "ui/LayoutTable.h"
@@ -11,6 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using owlet::Control;
 using C = Control;
@@ -116,6 +119,13 @@ public:
         return cycle;
     }
     bool running() const { return process_.state() == QProcess::Running; }
+    void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+    // The exit code of a normal exit, or -1.
+    int waitForExit() {
+        if (!process_.waitForFinished(5000) || process_.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return process_.exitCode();
+    }
 
 private:
     static bool initiallyVisible(Control control) {
@@ -343,6 +353,23 @@ private slots:
         panel_->click(C::PD1);
         panel_->click(C::SetC);
         QCOMPARE(received(5), QByteArray("C63\r\n"));
+    }
+
+    // A signal ends the panel as a close of its window: port closed, lock file removed.
+    void signalsCloseThePort_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void signalsCloseThePort() {
+        QFETCH(int, signal);
+        openPort();
+        const QString lock = owlet::lockOf(module_->slavePath()).path;
+        QVERIFY2(QFile::exists(lock), qPrintable(lock));
+        panel_->signal(signal);
+        QCOMPARE(panel_->waitForExit(), 0);
+        QVERIFY2(!QFile::exists(lock), qPrintable(lock + " left behind"));
     }
 
     // A real choice from the list, by keyboard or pointer, is one.

@@ -1,5 +1,5 @@
-// Fuzz target: any text, of any length, read as a number either faults with Overflow or gives a finite
-// double, and that double's NumberText reads back as the value to 15 significant digits.
+// Fuzz target: any text, of any length, read as a number either faults with Overflow or gives a
+// finite double, and that double's NumberText reads back as the value to 15 significant digits.
 #include "tests/fuzz/RoundTrip.h"
 
 #include "math/ArithmeticFault.h"

@@ -139,6 +139,22 @@ private slots:
         QCOMPARE(f.text(C::Creg), "00000");
     }
 
+    // Each frequency edit withdraws both module command buttons.
+    void frequencyEditsHideUpdateAndStore_data() {
+        QTest::addColumn<int>("field");
+        QTest::newRow("Fref") << int(C::Fref);
+        QTest::newRow("Fout") << int(C::Fout);
+    }
+    void frequencyEditsHideUpdateAndStore() {
+        QFETCH(int, field);
+        PanelFixture f;
+        f.choosePort("1");
+        QVERIFY(f.shown(C::Update) && f.shown(C::StoreEE));
+        f.type(static_cast<C>(field), "1");
+        QVERIFY(!f.shown(C::Update));
+        QVERIFY(!f.shown(C::StoreEE));
+    }
+
     void listChoiceInFcomp2EmptiesRegisters() {
         PanelFixture f;
         f.choosePort("1");

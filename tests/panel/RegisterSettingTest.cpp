@@ -137,8 +137,10 @@ private slots:
 
         f.press(static_cast<C>(button));
         QCOMPARE(QByteArray::fromStdString(f.lastErrorKind()), kind);
-        QVERIFY2(QByteArray::fromStdString(f.reporter.errors.back().message).contains(message),
-                 f.reporter.errors.back().message.c_str());
+        const QByteArray said = QByteArray::fromStdString(f.reporter.errors.back().message);
+        QVERIFY2(said.contains(message), said);
+        QVERIFY2(said.contains("then press the button again") || said.contains("Then try again"),
+                 said); // what to do, not only what happened
         QVERIFY(f.link.written.empty());
         QCOMPARE(f.text(C::Fcomp2), before);
         QCOMPARE(f.text(C::Text1), "reply");
@@ -203,6 +205,40 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(f.text(C::Creg)), creg);
         QCOMPARE(f.link.written, Lines{"C" + creg.toStdString() + "\r\n"});
         QCOMPARE(f.text(C::Text1), "kept"); // C does not empty the response box
+    }
+
+    // The largest dividers the registers take go out whole; one more is refused.
+    void sixteenBitBounds_data() {
+        QTest::addColumn<QByteArray>("fout");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("N = 65535") << QByteArray("1638.375") << QByteArray("NFFFF\r\n");
+        QTest::newRow("N = 0") << QByteArray("0") << QByteArray("N0000\r\n");
+        QTest::newRow("N = 32768") << QByteArray("819.2") << QByteArray("N8000\r\n");
+    }
+    void sixteenBitBounds() {
+        QFETCH(QByteArray, fout);
+        QFETCH(QByteArray, line);
+        PanelFixture f;
+        f.choosePort("1");
+        f.type(C::Fout, fout.toStdString());
+        f.press(C::SetN);
+        QVERIFY(f.reporter.errors.empty());
+        QCOMPARE(f.link.written, Lines{line.toStdString()});
+        f.type(C::Fref, "1638.375"); // R = 65535 too
+        f.press(C::SetR);
+        QCOMPARE(f.link.written.back(), std::string("RFFFF\r\n"));
+    }
+
+    void setCOfflineSendsNothing() {
+        PanelFixture f;
+        f.panel.userClickedOption(C::PD1);
+        f.press(C::SetC);
+        QCOMPARE(f.text(C::Creg), "63");
+        QVERIFY(f.link.written.empty());
+        f.choosePort("0");
+        f.press(C::SetC);
+        QVERIFY(f.link.written.empty());
+        QVERIFY(f.reporter.errors.empty());
     }
 
     void revealNeedsAReferenceAboveZero() {

@@ -113,6 +113,12 @@ private slots:
         QCOMPARE(panel().state(C::InvertPD).value, 1);
         click(C::SetC);
         QCOMPARE(edit(C::Creg)->text(), "E3");
+        click(C::InvertPD); // unticking gives 0, never the greyed 2
+        click(C::LDE);
+        QCOMPARE(panel().state(C::InvertPD).value, 0);
+        QCOMPARE(panel().state(C::LDE).value, 0);
+        click(C::SetC);
+        QCOMPARE(edit(C::Creg)->text(), "43");
     }
 
     void portEditAndButton() {
