@@ -1,6 +1,6 @@
 # make run   installs what is missing, builds, opens the panel
 # make test  installs what is missing, builds, runs every test
-# make fuzz  fuzzes the number reading for FUZZ_SECONDS per target (clang, ASan, UBSan)
+# make fuzz  fuzzes every input surface for FUZZ_SECONDS per target (clang, ASan, UBSan)
 # make sanitize  builds everything with ASan and UBSan and runs every test
 # make bench measures start-up and reply cost against a minimal Qt window
 
@@ -63,7 +63,7 @@ fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
 	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for t in read_number number_text; do \
+	@for t in read_number number_text reply_lines module_lines panel_actions; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 		$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \

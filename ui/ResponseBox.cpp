@@ -20,27 +20,10 @@ ResponseBox::ResponseBox(QWidget* parent)
 }
 
 void ResponseBox::append(const QString& received) {
-    // CR LF, a lone CR and a lone LF each end a line.
-    QString text;
-    text.reserve(received.size() + received.size() / MaxParagraph + 1);
-    for (const QChar c : received) {
-        if (c == u'\n' && lastWasCarriageReturn_) {
-            lastWasCarriageReturn_ = false;
-            continue;
-        }
-        lastWasCarriageReturn_ = c == u'\r';
-        if (c == u'\r' || c == u'\n') {
-            text += QChar(u'\n');
-            paragraphLength_ = 0;
-            continue;
-        }
-        if (paragraphLength_ == MaxParagraph) {
-            text += QChar(u'\n');
-            paragraphLength_ = 0;
-        }
-        text += c;
-        ++paragraphLength_;
-    }
+    const std::u16string lines =
+        lines_.take(std::u16string_view(reinterpret_cast<const char16_t*>(received.utf16()),
+                                        static_cast<std::size_t>(received.size())));
+    const QString text = QString::fromStdU16String(lines);
     if (text.isEmpty())
         return;
     QScrollBar* bar = verticalScrollBar();
@@ -74,8 +57,7 @@ void ResponseBox::trimToLimit() {
 
 void ResponseBox::clearText() {
     clear();
-    lastWasCarriageReturn_ = false;
-    paragraphLength_ = 0;
+    lines_.reset();
     characters_ = 0;
 }
 

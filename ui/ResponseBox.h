@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/ReplyLines.h"
+
 #include <QPlainTextEdit>
 
 namespace owlet {
@@ -9,15 +11,13 @@ namespace owlet {
 // out what is already there, and the view follows the end unless the user scrolled up.
 //
 // Taking in a reply costs the same however much the box holds: a line without line
-// breaks is shown in paragraphs of at most MaxParagraph characters (the text box lays out
-// a whole paragraph again on every insert), and the box keeps the most recent text
-// within the same limit as the panel's model of it, dropping whole paragraphs from the top.
+// breaks is shown in paragraphs of bounded length (ReplyLines; the text box lays out a
+// whole paragraph again on every insert), and the box keeps the most recent text within
+// the same limit as the panel's model of it, dropping whole paragraphs from the top.
 class ResponseBox final : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    static constexpr int MaxParagraph = 512;
-
     explicit ResponseBox(QWidget* parent = nullptr);
 
     void append(const QString& received);
@@ -26,8 +26,7 @@ public:
 private:
     void trimToLimit();
 
-    bool lastWasCarriageReturn_ = false;
-    int paragraphLength_ = 0; // characters in the last paragraph
+    ReplyLines lines_;
     qsizetype characters_ = 0;
 };
 

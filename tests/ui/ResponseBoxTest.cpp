@@ -44,9 +44,9 @@ private slots:
         box.append(line.mid(100) + "\r\nnext");
         const QStringList shown = box.toPlainText().split(u'\n');
         QCOMPARE(shown.join(QString()), line + "next"); // nothing lost or added but breaks
-        QCOMPARE(shown.size(), 3000 / ResponseBox::MaxParagraph + 2);
+        QCOMPARE(shown.size(), 3000 / int(ReplyLines::MaxParagraph) + 2);
         for (const QString& paragraph : shown)
-            QVERIFY(paragraph.size() <= ResponseBox::MaxParagraph);
+            QVERIFY(paragraph.size() <= int(ReplyLines::MaxParagraph));
         QCOMPARE(shown.last(), "next");
     }
 

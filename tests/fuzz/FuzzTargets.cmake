@@ -1,0 +1,12 @@
+# Each fuzz target: its source and the libraries it needs (none of them uses Qt).
+set(OWLET_FUZZ_TARGETS read_number number_text reply_lines module_lines panel_actions)
+set(OWLET_FUZZ_SOURCE_read_number ${CMAKE_CURRENT_LIST_DIR}/ReadNumberFuzz.cpp)
+set(OWLET_FUZZ_LIBS_read_number owlet_math)
+set(OWLET_FUZZ_SOURCE_number_text ${CMAKE_CURRENT_LIST_DIR}/NumberTextFuzz.cpp)
+set(OWLET_FUZZ_LIBS_number_text owlet_math)
+set(OWLET_FUZZ_SOURCE_reply_lines ${CMAKE_CURRENT_LIST_DIR}/ReplyLinesFuzz.cpp)
+set(OWLET_FUZZ_LIBS_reply_lines owlet_panel)
+set(OWLET_FUZZ_SOURCE_module_lines ${CMAKE_CURRENT_LIST_DIR}/ModuleLinesFuzz.cpp)
+set(OWLET_FUZZ_LIBS_module_lines owlet_sim_protocol)
+set(OWLET_FUZZ_SOURCE_panel_actions ${CMAKE_CURRENT_LIST_DIR}/PanelActionsFuzz.cpp)
+set(OWLET_FUZZ_LIBS_panel_actions owlet_panel)

@@ -1,0 +1,166 @@
+// Fuzz target: any sequence of user actions and module events on the panel model. After
+// each step: every line sent is a well-formed command line, nothing goes out while the
+// port number is 0 or below, the register boxes hold well-formed texts, and Text1 is the
+// most recent part of what arrived since it was last emptied, within its limit.
+#include "link/LinkFailure.h"
+#include "link/ModuleLink.h"
+#include "panel/ErrorReporter.h"
+#include "panel/Latin1.h"
+#include "panel/PanelView.h"
+#include "panel/ResponseLimit.h"
+#include "panel/SynthPanel.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+using owlet::Control;
+
+namespace {
+
+class FuzzLink final : public owlet::ModuleLink {
+public:
+    std::string waiting;
+    std::function<void()> commEvent;
+    std::vector<std::string> written;
+    bool open_ = false;
+
+    void setReceiveThreshold(std::int16_t) override {}
+    void setPortNumber(std::int16_t port) override {
+        if (port < 1 || port > 4)
+            throw owlet::LinkFailure(owlet::LinkFailureKind::BadPortNumber, "no such port");
+    }
+    void open() override { open_ = true; }
+    void write(std::string_view line) override {
+        if (!open_)
+            throw owlet::LinkFailure(owlet::LinkFailureKind::NotOpen, "not open");
+        written.emplace_back(line);
+    }
+    std::string readAll() override { return std::exchange(waiting, {}); }
+    void setCommEventHandler(std::function<void()> handler) override {
+        commEvent = std::move(handler);
+    }
+};
+
+class NoReports final : public owlet::ErrorReporter {
+public:
+    void report(const owlet::RunTimeError&) override {}
+};
+
+// Everything that arrived in Text1 since the panel last set its text.
+class ArrivalView final : public owlet::PanelView {
+public:
+    std::string arrived;
+    void propertyChanged(Control control, owlet::Property property) override {
+        if (control == Control::Text1 && property == owlet::Property::Text)
+            arrived.clear(); // the panel only ever empties it
+    }
+    void textAppended(Control control, std::string_view appended) override {
+        if (control == Control::Text1)
+            arrived += appended;
+    }
+};
+
+bool isUpperHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+bool isHexText(const std::string& text, std::size_t digits) {
+    if (text.size() != digits)
+        return false;
+    for (char c : text)
+        if (!isUpperHex(c))
+            return false;
+    return true;
+}
+
+bool isCommandLine(const std::string& line) {
+    if (line.size() < 3 || line.substr(line.size() - 2) != "\r\n")
+        return false;
+    const std::string value = line.substr(1, line.size() - 3);
+    switch (line[0]) {
+    case 'R':
+    case 'N':
+        return isHexText(value, 4);
+    case 'C':
+        return isHexText(value, 2);
+    case 'U':
+    case 'W':
+        return value.empty();
+    default:
+        return false;
+    }
+}
+
+// The register boxes take typing too; left out here so their texts are the panel's own.
+constexpr Control Inputs[] = {Control::Fref, Control::Fout, Control::Fcomp2, Control::RefOut,
+                              Control::CPNo};
+constexpr Control Buttons[] = {Control::SetR,   Control::SetN,   Control::SetC,
+                               Control::SetCP,  Control::Update, Control::StoreEE};
+constexpr Control Checks[] = {Control::InvertPD, Control::LDE, Control::FrE, Control::FvE};
+const char* const Texts[] = {"10", "145.01", "25", "0", "", "-1", "1", "1e400", "6.25",
+                             "OscIn /2", "12,5", "&H10", "2000", "1638.375", "abc", "0.0125"};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+    FuzzLink link;
+    NoReports reports;
+    ArrivalView view;
+    owlet::SynthPanel panel(link, reports);
+    panel.setView(&view);
+    panel.load();
+    std::size_t at = 0;
+    const auto next = [&]() -> unsigned { return at < size ? data[at++] : 0; };
+    while (at < size) {
+        const unsigned op = next() % 8;
+        const unsigned arg = next();
+        const std::size_t sentBefore = link.written.size();
+        switch (op) {
+        case 0:
+            panel.userEditedText(Inputs[arg % std::size(Inputs)], Texts[next() % std::size(Texts)]);
+            break;
+        case 1:
+            panel.userChoseListEntry(arg % 2 ? Control::Fcomp2 : Control::RefOut,
+                                     static_cast<int>(next() % 9) - 1);
+            break;
+        case 2:
+            panel.userClickedOption(arg % 2 ? Control::PD0 : Control::PD1);
+            break;
+        case 3:
+            panel.userSetCheck(Checks[arg % std::size(Checks)], static_cast<std::int16_t>(next() % 3));
+            break;
+        case 4:
+        case 5:
+            panel.userPressedButton(Buttons[arg % std::size(Buttons)]);
+            break;
+        case 6:
+            panel.userClickedField(arg % 2 ? Control::Fref : Control::Fout);
+            break;
+        default: {
+            const std::size_t length = std::min<std::size_t>(arg, size - at);
+            link.waiting.assign(reinterpret_cast<const char*>(data + at), length);
+            at += length;
+            if (arg % 5 == 0) // a flood: past the box's limit
+                link.waiting.append(owlet::ResponseLimit / 3, static_cast<char>('A' + arg % 26));
+            if (link.commEvent)
+                link.commEvent();
+            break;
+        }
+        }
+        for (std::size_t i = sentBefore; i < link.written.size(); ++i)
+            if (!isCommandLine(link.written[i]) || panel.portNumber() <= 0)
+                __builtin_trap();
+        for (Control box : {Control::Rreg, Control::Nreg})
+            if (!panel.text(box).empty() && !isHexText(panel.text(box), 4))
+                __builtin_trap();
+        const std::string& c = panel.text(Control::Creg);
+        if (!c.empty() && c != "00000" && !isHexText(c, 2))
+            __builtin_trap();
+        const std::string& text1 = panel.text(Control::Text1);
+        if (text1.size() > owlet::ResponseLimit || !view.arrived.ends_with(text1) ||
+            (view.arrived.size() >= owlet::ResponseAtLeast && text1.size() < owlet::ResponseAtLeast))
+            __builtin_trap();
+    }
+    return 0;
+}
