@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <csignal>
 #include <poll.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace owlet {
@@ -25,10 +27,21 @@ QString programName(int pid) {
     return QString::fromLocal8Bit(comm.readAll().trimmed());
 }
 
+bool isTerminalDevice(const QString& device) {
+    struct stat info {};
+    if (::stat(local(device).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    // The kernel files serial ports under the class tty; pseudo-terminals have no entry.
+    const QFileInfo subsystem(QStringLiteral("/sys/dev/char/%1:%2/subsystem")
+                                  .arg(major(info.st_rdev))
+                                  .arg(minor(info.st_rdev)));
+    return !subsystem.exists() || subsystem.symLinkTarget().endsWith(QLatin1String("/tty"));
+}
+
 std::vector<PortHolder> processesHolding(const QString& device) {
     std::vector<PortHolder> holders;
     struct stat target {};
-    if (::stat(local(device).constData(), &target) != 0 || !S_ISCHR(target.st_mode))
+    if (!isTerminalDevice(device) || ::stat(local(device).constData(), &target) != 0)
         return holders;
     const int self = static_cast<int>(::getpid());
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);

@@ -12,7 +12,10 @@ struct PortHolder {
     QString name; // the program's name, as the system gives it
 };
 
-// The other processes that hold `device` open, found through their open file descriptors
+// Whether `device` is a terminal: a serial port or a pseudo-terminal, not /dev/null.
+bool isTerminalDevice(const QString& device);
+
+// The other processes that hold the terminal `device` open, found through their open file descriptors
 // under /proc as far as this user may see them. This process is left out.
 std::vector<PortHolder> processesHolding(const QString& device);
 

@@ -55,6 +55,13 @@ void SerialModuleLink::write(std::string_view line) {
         throw writeFailure(portNumber_, device_, port_.errorString());
 }
 
+bool SerialModuleLink::drain(int timeoutMs) {
+    while (port_.isOpen() && port_.bytesToWrite() > 0)
+        if (!port_.waitForBytesWritten(timeoutMs))
+            return false;
+    return true;
+}
+
 std::string SerialModuleLink::readAll() {
     QByteArray bytes = std::exchange(keptAfterClose_, {});
     if (port_.isOpen())

@@ -6,26 +6,12 @@
 #include "math/RegisterMath.h"
 
 namespace owlet {
-namespace {
-
-// The arithmetic lets R and N leave their 16-bit registers, and the register text would
-// silently keep the low 16 bits: 2000 MHz at 25 kHz would program R = 14464 (3880) while
-// the user asked for 80000. Such a divider is refused before anything is shown or sent.
-void requireRegisterRange(std::int32_t value, const char* name) {
-    if (value < 0 || value > 65535)
-        throw ArithmeticFault(FaultKind::Overflow, std::string(name) + " = " +
-                                                       std::to_string(value) +
-                                                       " does not fit the 16-bit " + name +
-                                                       " register (0 to 65535); nothing was sent");
-}
-
-} // namespace
 
 void SynthPanel::SetR_Click() {
     const double fcomp = readNumber(Control::Fcomp2);
     const double fref = readNumber(Control::Fref);
     const std::int32_t r = ComputeR(fref, fcomp);
-    requireRegisterRange(r, "R");
+    RequireRegisterRange(r, "R");
     const double actual = ActualFcompKHz(readNumber(Control::Fref), r);
     // A later "Set N" works from the comparison frequency R really gives.
     setText(Control::Fcomp2, NumberText(actual));
@@ -37,7 +23,7 @@ void SynthPanel::SetN_Click() {
     const double fcomp = readNumber(Control::Fcomp2);
     const double fout = readNumber(Control::Fout);
     const std::int32_t n = ComputeN(fout, fcomp);
-    requireRegisterRange(n, "N");
+    RequireRegisterRange(n, "N");
     const std::int32_t error =
         FrequencyErrorHz(n, readNumber(Control::Fcomp2), readNumber(Control::Fout));
     if (NeedsWarning(error)) {

@@ -1,6 +1,7 @@
 // CPU time the panel spends taking 200 short replies over a pseudo-terminal, with the
-// response box empty or already holding 512 KB:
-//   owlet-bench-replies empty|full   ->   "<cpu milliseconds>"
+// response box empty, holding 512 KB in 64-byte lines, or holding 1 MiB in one line
+// without CR LF:
+//   owlet-bench-replies empty|full|oneline   ->   "<cpu milliseconds>"
 #include "link/SerialModuleLink.h"
 #include "panel/SynthPanel.h"
 #include "ui/SynthWindow.h"
@@ -49,7 +50,7 @@ void waitForText(owlet::SynthPanel& panel, std::size_t size) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool full = argc > 1 && QByteArray(argv[1]) == "full";
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("empty");
     int master = -1;
     int slave = -1;
     char name[256] = {};
@@ -66,8 +67,10 @@ int main(int argc, char** argv) {
     window.panel().userPressedButton(owlet::Control::SetCP);
 
     std::size_t expected = 0;
-    if (full) {
+    if (mode != "empty") {
         QByteArray filler;
+        if (mode == "oneline")
+            filler = QByteArray(1024 * 1024, 'x'); // a stream that never ends a line
         while (filler.size() < 512 * 1024)
             filler += "module log line with some text to fill the response box 0123\r\n";
         // Written from another process: the pty holds only a few KB until the panel reads.

@@ -1,0 +1,204 @@
+#include "link/ModuleLink.h"
+#include "panel/ErrorReporter.h"
+#include "panel/SynthPanel.h"
+#include "tests/link/PseudoTerminal.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+using owlet::Control;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    p.start(CLI_PATH, args);
+    Run run;
+    if (!p.waitForFinished(10000))
+        return run;
+    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.out = QString::fromUtf8(p.readAllStandardOutput());
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+
+// What the panel itself sends for the same frequencies, pressing "Set R " then "Set N".
+class RecordingLink final : public owlet::ModuleLink {
+public:
+    QByteArray written;
+    void setReceiveThreshold(std::int16_t) override {}
+    void setPortNumber(std::int16_t) override {}
+    void open() override {}
+    void write(std::string_view line) override {
+        written += QByteArray(line.data(), qsizetype(line.size()));
+    }
+    std::string readAll() override { return {}; }
+    void setCommEventHandler(std::function<void()>) override {}
+};
+class Silent final : public owlet::ErrorReporter {
+public:
+    void report(const owlet::RunTimeError&) override {}
+};
+QByteArray panelSends(const QString& fref, const QString& fcomp, const QString& fout) {
+    RecordingLink link;
+    Silent silent;
+    owlet::SynthPanel panel(link, silent);
+    panel.load();
+    panel.userEditedText(Control::CPNo, "1");
+    panel.userPressedButton(Control::SetCP);
+    panel.userEditedText(Control::Fcomp2, fcomp.toStdString());
+    panel.userEditedText(Control::Fref, fref.toStdString());
+    panel.userPressedButton(Control::SetR);
+    panel.userEditedText(Control::Fout, fout.toStdString());
+    panel.userPressedButton(Control::SetN);
+    return link.written;
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sendsInOrderAndPrints() {
+        PseudoTerminal module;
+        const Run run = cli({"--device", module.slavePath(), "--fref", "10", "--fout", "145.01",
+                             "--c", "--update", "--wait", "0.1"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(module.read(23, 2000), QByteArray("R0190\r\nN16A8\r\nC23\r\nU\r\n"));
+        QVERIFY2(run.out.contains("R = 400 (0190), comparison frequency 25 kHz"),
+                 qPrintable(run.out));
+        QVERIFY2(run.out.contains("N = 5800 (16A8), frequency error -10000 Hz"),
+                 qPrintable(run.out));
+        QVERIFY(run.out.contains("sent U"));
+    }
+
+    // The same functions in the same order as the panel, down to the comparison
+    // frequency that R gives back to N.
+    void agreesWithThePanel_data() {
+        QTest::addColumn<QString>("fref");
+        QTest::addColumn<QString>("fcomp");
+        QTest::addColumn<QString>("fout");
+        QTest::newRow("typical") << "10"
+                                 << "25"
+                                 << "145.01";
+        QTest::newRow("inexact comparison") << "10"
+                                            << "7"
+                                            << "145";
+        QTest::newRow("half rounds to even") << "10"
+                                             << "25"
+                                             << "145.0125";
+        QTest::newRow("N = 65535") << "10"
+                                   << "25"
+                                   << "1638.375";
+        QTest::newRow("comma and hex as the panel reads them") << "&H10"
+                                                               << "12,5"
+                                                               << "144,9";
+    }
+    void agreesWithThePanel() {
+        QFETCH(QString, fref);
+        QFETCH(QString, fcomp);
+        QFETCH(QString, fout);
+        PseudoTerminal module;
+        const Run run = cli({"--device", module.slavePath(), "--fref", fref, "--fcomp", fcomp,
+                             "--fout", fout, "--wait", "0"});
+        QCOMPARE(run.exitCode, 0);
+        const QByteArray expected = panelSends(fref, fcomp, fout);
+        QCOMPARE(expected.size(), 14);
+        QCOMPARE(module.read(14, 2000), expected);
+    }
+
+    void badInputSendsNothing_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("R above 16 bits") << QStringList{"--fref", "2000"} << "--fref";
+        QTest::newRow("comparison 0") << QStringList{"--fref", "10", "--fcomp", "0"} << "--fcomp";
+        QTest::newRow("N above 16 bits") << QStringList{"--fout", "1638.4"} << "--fout";
+        QTest::newRow("REFout unknown") << QStringList{"--refout", "9"} << "--refout";
+        QTest::newRow("unknown option") << QStringList{"--frequency", "10"} << "--frequency";
+        QTest::newRow("missing value") << QStringList{"--c", "--fout"} << "--fout";
+        QTest::newRow("nothing to do") << QStringList{} << "nothing to do";
+        QTest::newRow("refused after a good R")
+            << QStringList{"--fref", "10", "--fout", "1e400"} << "--fout";
+    }
+    void badInputSendsNothing() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, named);
+        PseudoTerminal module;
+        // U would go out after any register: it must not either.
+        const QStringList withUpdate = args.isEmpty() ? args : args + QStringList{"--update"};
+        const Run run = cli(QStringList{"--device", module.slavePath()} + withUpdate);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(named), qPrintable(run.err));
+        QCOMPARE(module.read(1, 300), QByteArray());
+    }
+
+    void json() {
+        PseudoTerminal module;
+        const Run run = cli({"--device", module.slavePath(), "--fref", "10", "--fout", "145.01",
+                             "--pd-single", "--refout", "OscIn /16", "--json", "--wait", "0"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(o["registers"]["R"]["value"].toInt(), 400);
+        QCOMPARE(o["registers"]["N"]["hex"].toString(), "16A8");
+        QCOMPARE(o["registers"]["C"]["hex"].toString(), "77");
+        QCOMPARE(o["actual_fcomp_khz"].toDouble(), 25.0);
+        QCOMPARE(o["frequency_error_hz"].toInt(), -10000);
+        QCOMPARE(o["sent"].toArray().size(), 3);
+        QCOMPARE(o["sent"].toArray()[2].toString(), "C77");
+    }
+
+    void exitStatuses_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("not a serial port")
+            << QStringList{"--device", "/dev/null", "--c"} << 1 << "is not a serial port";
+        QTest::newRow("no such port")
+            << QStringList{"--port", "999", "--c"} << 1 << "denotes no serial port";
+        QTest::newRow("silent module")
+            << QStringList{"--c", "--expect-reply", "--wait", "0.2"} << 3 << "did not answer";
+        QTest::newRow("dry run") << QStringList{"--c", "--dry-run"} << 0 << "";
+    }
+    void exitStatuses() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        PseudoTerminal module;
+        QStringList all = args;
+        if (!args.contains("--device") && !args.contains("--port"))
+            all << "--device" << module.slavePath();
+        const Run run = cli(all);
+        QCOMPARE(run.exitCode, status);
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        if (args.contains("--dry-run")) {
+            QVERIFY(run.out.contains("C = 35 (23)"));
+            QCOMPARE(module.read(1, 300), QByteArray());
+        }
+    }
+
+    void repliesFromTheSimulator() {
+        QProcess simulator;
+        simulator.start(SIMULATOR_PATH, {});
+        QVERIFY(simulator.waitForStarted());
+        QTRY_VERIFY(simulator.canReadLine());
+        const QString path = QString::fromUtf8(simulator.readLine()).trimmed().section(' ', 3);
+        const Run run = cli({"--device", path, "--fref", "10", "--expect-reply", "--wait", "0.5"});
+        simulator.terminate();
+        simulator.waitForFinished();
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("reply OK R0190"), qPrintable(run.out));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "CliTest.moc"

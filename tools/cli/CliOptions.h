@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace owlet::cli {
+
+// Bad input on the command line: the message names the option.
+class CliError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the command line asks for. Numbers stay text: they are read later exactly as the
+// panel reads its fields.
+struct CliOptions {
+    std::optional<std::string> fref;
+    std::string fcomp = "25";
+    std::optional<std::string> fout;
+    bool pdSingle = false;
+    bool invertPd = false;
+    bool noLockDetect = false;
+    bool noFv = false;
+    bool noFr = false;
+    std::optional<std::string> refout;
+    bool c = false;
+    std::optional<std::string> port;
+    std::optional<std::string> device;
+    bool update = false;
+    bool store = false;
+    std::string wait = "1";
+    bool expectReply = false;
+    bool dryRun = false;
+    bool listPorts = false;
+    bool json = false;
+    bool help = false;
+    bool version = false;
+
+    // Whether any option of the control byte was given.
+    bool wantsC() const {
+        return c || pdSingle || invertPd || noLockDetect || noFv || noFr || refout;
+    }
+};
+
+// Throws CliError for an unknown option, a missing value or a repeated port choice.
+CliOptions parseOptions(const std::vector<std::string>& args);
+
+std::string usage();
+
+} // namespace owlet::cli
