@@ -2,6 +2,7 @@
 # make test  installs what is missing, builds, runs every test
 # make fuzz  fuzzes every input surface for FUZZ_SECONDS per target (clang, ASan, UBSan)
 # make sanitize  builds everything with ASan and UBSan and runs every test
+# make deb   builds build/owlet_<version>_<arch>.deb and checks it with lintian
 # make bench measures start-up and reply cost against a minimal Qt window
 
 BUILD ?= build
@@ -12,7 +13,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
-            xvfb xauth libx11-dev libxtst-dev
+            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian
 FUZZ_PACKAGES := clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -28,7 +29,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test sanitize fuzz bench clean
+.PHONY: all deps build run test sanitize deb fuzz bench clean
 
 all: build
 
@@ -58,6 +59,10 @@ sanitize: deps
 		ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:suppressions=$(CURDIR)/tests/asan.supp \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/owlet_*.deb
 
 fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)

@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             const std::size_t length = std::min<std::size_t>(arg, size - at);
             link.waiting.assign(reinterpret_cast<const char*>(data + at), length);
             at += length;
-            if (arg % 5 == 0) // a flood: past the box's limit
+            if (arg % 64 == 0) // now and then a flood past the box's limit
                 link.waiting.append(owlet::ResponseLimit / 3, static_cast<char>('A' + arg % 26));
             if (link.commEvent)
                 link.commEvent();

@@ -5,7 +5,7 @@ build=$1
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
-for f in bin/owlet bin/owlet-module-sim share/icons/hicolor/32x32/apps/owlet.png \
+for f in bin/owlet bin/owlet-cli bin/owlet-module-sim share/icons/hicolor/32x32/apps/owlet.png \
          share/applications/net.quartzel.Owlet.desktop share/metainfo/net.quartzel.Owlet.metainfo.xml; do
     [ -s "$stage/usr/$f" ] || { echo "missing: /usr/$f"; exit 1; }
 done
