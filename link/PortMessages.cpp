@@ -152,9 +152,10 @@ LinkFailure openFailure(std::int16_t port, const QString& device,
         return permissionDenied(port, device, reason);
     if (error == QSerialPort::PermissionError || error == QSerialPort::OpenError)
         return portLocked(port, device, lockOf(device), reason);
-    return failure(
-        LinkFailureKind::DeviceError,
-        QStringLiteral("%1 cannot be opened: %2.").arg(portAndDevice(port, device), reason));
+    return failure(LinkFailureKind::DeviceError,
+                   QStringLiteral("%1 cannot be opened: %2.\nCheck that the adapter is plugged "
+                                  "in and works (dmesg names its errors), then restart the panel.")
+                       .arg(portAndDevice(port, device), reason));
 }
 
 LinkFailure deviceGone(std::int16_t port, const QString& device) {
@@ -173,8 +174,10 @@ LinkFailure notOpen(std::int16_t port) {
 }
 
 LinkFailure writeFailure(std::int16_t port, const QString& device, const QString& reason) {
-    return failure(LinkFailureKind::DeviceError, QStringLiteral("%1 did not take the command: %2.")
-                                                     .arg(portAndDevice(port, device), reason));
+    return failure(LinkFailureKind::DeviceError,
+                   QStringLiteral("%1 did not take the command: %2.\nCheck the adapter and its "
+                                  "cable, then press the button again.")
+                       .arg(portAndDevice(port, device), reason));
 }
 
 } // namespace owlet

@@ -322,6 +322,11 @@ private slots:
             "does not exist", "Plug in the adapter");
         add("gone", deviceGone(1, "/dev/ttyUSB0"), "went away", "Plug the adapter in again");
         add("not open", notOpen(1), "is not open", "choose a port that opens");
+        add("write refused", writeFailure(1, "/dev/ttyUSB0", "Input/output error"),
+            "did not take the command", "press the button again");
+        add("other open failure",
+            openFailure(1, "/dev/tty", QSerialPort::UnknownError, "Input/output error"),
+            "cannot be opened", "restart the panel");
     }
     void failureMessages() {
         QFETCH(QString, message);
