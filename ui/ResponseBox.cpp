@@ -31,20 +31,21 @@ void ResponseBox::append(const QString& received) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(text);
-    characters_ += text.size();
     trimToLimit();
     if (following)
         bar->setValue(bar->maximum());
 }
 
 void ResponseBox::trimToLimit() {
-    if (characters_ <= static_cast<qsizetype>(ResponseLimit))
+    // The document counts one paragraph separator more than the text holds.
+    const qsizetype characters = document()->characterCount() - 1;
+    if (characters <= static_cast<qsizetype>(ResponseLimit))
         return;
     const auto kept = static_cast<qsizetype>(ResponseKept);
     qsizetype dropped = 0;
     QTextBlock block = document()->firstBlock();
     // Each paragraph with its line break; the last one is never dropped.
-    while (block.isValid() && block.next().isValid() && characters_ - dropped > kept) {
+    while (block.isValid() && block.next().isValid() && characters - dropped > kept) {
         dropped += block.length();
         block = block.next();
     }
@@ -52,13 +53,11 @@ void ResponseBox::trimToLimit() {
     top.movePosition(QTextCursor::Start);
     top.setPosition(static_cast<int>(dropped), QTextCursor::KeepAnchor);
     top.removeSelectedText();
-    characters_ -= dropped;
 }
 
 void ResponseBox::clearText() {
     clear();
     lines_.reset();
-    characters_ = 0;
 }
 
 } // namespace owlet

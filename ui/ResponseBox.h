@@ -27,7 +27,6 @@ private:
     void trimToLimit();
 
     ReplyLines lines_;
-    qsizetype characters_ = 0;
 };
 
 } // namespace owlet

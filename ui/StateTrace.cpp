@@ -74,10 +74,9 @@ void StateTrace::textAppended(Control control, std::string_view appended) {
 }
 
 void StateTrace::focusChanged(QWidget* now) {
-    Control control{};
-    for (QWidget* w = now; w; w = w->parentWidget())
-        if (controlOf_(w, control))
-            return line("focus " + nameOf(control));
+    for (const QWidget* w = now; w; w = w->parentWidget())
+        if (const auto control = controlOf_(w))
+            return line("focus " + nameOf(*control));
     line("focus none");
 }
 

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace owlet {
@@ -19,8 +20,8 @@ class StateTrace final : public QObject {
     Q_OBJECT
 
 public:
-    // Maps a widget that took the focus to its control; false for any other widget.
-    using ControlOf = std::function<bool(QWidget*, Control&)>;
+    // Maps a widget that took the focus to its control; none for any other widget.
+    using ControlOf = std::function<std::optional<Control>(const QWidget*)>;
 
     StateTrace(const QString& path, ControlOf controlOf, QObject* parent);
 

@@ -319,7 +319,8 @@ bool SynthWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* field = qobject_cast<QWidget*>(watched);
         if (mouse->button() == Qt::LeftButton && field &&
             field->rect().contains(mouse->position().toPoint()))
-            panel_.userClickedField(controlOf(watched));
+            if (const auto control = controlOf(watched))
+                panel_.userClickedField(*control);
         break;
     }
     case QEvent::ToolTip:
@@ -339,25 +340,16 @@ bool SynthWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-Control SynthWindow::controlOf(QObject* object) const {
+std::optional<Control> SynthWindow::controlOf(const QObject* object) const {
     for (std::size_t i = 0; i < ControlCount; ++i)
-        if (widgets_[i] == object)
+        if (widgets_[i] && widgets_[i] == object)
             return static_cast<Control>(i);
-    return Control::Label7; // not a control that takes input
+    return std::nullopt;
 }
 
 void SynthWindow::startTrace(const QString& path) {
     trace_ = new StateTrace(
-        path,
-        [this](QWidget* w, Control& control) {
-            for (std::size_t i = 0; i < ControlCount; ++i)
-                if (widgets_[i] == w) {
-                    control = static_cast<Control>(i);
-                    return true;
-                }
-            return false;
-        },
-        this);
+        path, [this](const QWidget* w) { return controlOf(w); }, this);
 }
 
 void SynthWindow::propertyChanged(Control control, Property property) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -57,7 +58,8 @@ private:
     void announceWarning();
     void mirror(Control control, Property property);
     void mirrorCombo(QComboBox* box, Control control);
-    Control controlOf(QObject* object) const;
+    // The control a widget stands for; none for any other widget.
+    std::optional<Control> controlOf(const QObject* object) const;
 
     ErrorDialog errorDialog_{this};
     SynthPanel panel_;
