@@ -20,8 +20,8 @@ SignalQuit::SignalQuit(const sigset_t& blocked, std::function<void(int)> onSigna
     , onSignal_(std::move(onSignal)) {
     if (fd_ < 0)
         return;
-    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+    auto* notifier = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         signalfd_siginfo info{};
         while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
             onSignal_(static_cast<int>(info.ssi_signo));

@@ -5,8 +5,6 @@
 #include <csignal>
 #include <functional>
 
-class QSocketNotifier;
-
 // Turns SIGTERM, SIGINT and SIGHUP (a logout, Ctrl-C in the starting terminal, a kill)
 // into an orderly close on the event loop, so the port is closed and its lock file removed
 // as when the user closes the window. The signals are taken through a signalfd: no
@@ -25,6 +23,5 @@ public:
 
 private:
     int fd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
     std::function<void(int)> onSignal_;
 };

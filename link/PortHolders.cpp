@@ -27,9 +27,10 @@ QString programName(int pid) {
     return QString::fromLocal8Bit(comm.readAll().trimmed());
 }
 
-bool isTerminalDevice(const QString& device) {
-    struct stat info {};
-    if (::stat(local(device).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+namespace {
+
+bool isTerminal(const struct stat& info) {
+    if (!S_ISCHR(info.st_mode))
         return false;
     // The kernel files serial ports under the class tty; pseudo-terminals have no entry.
     const QFileInfo subsystem(QStringLiteral("/sys/dev/char/%1:%2/subsystem")
@@ -38,10 +39,17 @@ bool isTerminalDevice(const QString& device) {
     return !subsystem.exists() || subsystem.symLinkTarget().endsWith(QLatin1String("/tty"));
 }
 
+} // namespace
+
+bool isTerminalDevice(const QString& device) {
+    struct stat info {};
+    return ::stat(local(device).constData(), &info) == 0 && isTerminal(info);
+}
+
 std::vector<PortHolder> processesHolding(const QString& device) {
     std::vector<PortHolder> holders;
     struct stat target {};
-    if (!isTerminalDevice(device) || ::stat(local(device).constData(), &target) != 0)
+    if (::stat(local(device).constData(), &target) != 0 || !isTerminal(target))
         return holders;
     const int self = static_cast<int>(::getpid());
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);

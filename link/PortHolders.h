@@ -15,8 +15,8 @@ struct PortHolder {
 // Whether `device` is a terminal: a serial port or a pseudo-terminal, not /dev/null.
 bool isTerminalDevice(const QString& device);
 
-// The other processes that hold the terminal `device` open, found through their open file descriptors
-// under /proc as far as this user may see them. This process is left out.
+// The other processes that hold the terminal `device` open, found through their open file
+// descriptors under /proc as far as this user may see them. This process is left out.
 std::vector<PortHolder> processesHolding(const QString& device);
 
 // The name of the program running as process `pid`.

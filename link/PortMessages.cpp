@@ -35,11 +35,6 @@ bool mayReadAndWrite(const QString& device) {
     return ::access(device.toLocal8Bit().constData(), R_OK | W_OK) == 0;
 }
 
-bool isSerialCandidate(const QString& device) {
-    struct stat info {};
-    return ::stat(device.toLocal8Bit().constData(), &info) == 0 && S_ISCHR(info.st_mode);
-}
-
 const QString udevAdvice = QStringLiteral(
     "Give USB-serial adapters to the group dialout with OWLET's udev rule (installed by the "
     "Debian package as /usr/lib/udev/rules.d/99-owlet-usb-serial.rules; from the sources:\n"
@@ -144,7 +139,7 @@ LinkFailure openFailure(std::int16_t port, const QString& device,
                                       "adapter, or correct OWLET_COM%4, and restart the panel.")
                            .arg(portAndDevice(port, device), reason, portAssignmentsText())
                            .arg(port));
-    if (error == QSerialPort::UnsupportedOperationError || !isSerialCandidate(device))
+    if (error == QSerialPort::UnsupportedOperationError || !isTerminalDevice(device))
         return notASerialPort(port, device, reason);
     // The system says "permission" both for a device we may not open and for one that is
     // locked by another program; the access rights tell the two apart.
