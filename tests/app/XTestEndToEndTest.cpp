@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <csignal>
 
 using owlet::Control;
@@ -54,17 +56,13 @@ public:
     }
 
     QPoint centre(Control control) const {
-        for (const owlet::Placement& p : owlet::Layout)
-            if (p.control == control)
-                return origin_ + QPoint(owlet::pixels(p.left + p.width / 2),
-                                        owlet::pixels(p.top + p.height / 2));
-        return origin_;
+        const owlet::Placement& p = placementOf(control);
+        return origin_ +
+               QPoint(owlet::pixels(p.left + p.width / 2), owlet::pixels(p.top + p.height / 2));
     }
     QPoint bottomLeft(Control control) const {
-        for (const owlet::Placement& p : owlet::Layout)
-            if (p.control == control)
-                return origin_ + QPoint(owlet::pixels(p.left), owlet::pixels(p.top + p.height));
-        return origin_;
+        const owlet::Placement& p = placementOf(control);
+        return origin_ + QPoint(owlet::pixels(p.left), owlet::pixels(p.top + p.height));
     }
 
     void click(Control control) { clickAt(centre(control)); }
@@ -128,6 +126,11 @@ public:
     }
 
 private:
+    // Where the window puts a control: only to aim the pointer at it.
+    static const owlet::Placement& placementOf(Control control) {
+        return *std::find_if(owlet::Layout.begin(), owlet::Layout.end(),
+                             [control](const owlet::Placement& p) { return p.control == control; });
+    }
     static bool initiallyVisible(Control control) {
         switch (control) {
         case C::SetR:

@@ -1,32 +1,11 @@
 // Fuzz target: the simulator's line decoder takes any bytes, splits them into the same
 // lines however they arrive, and calls a line well formed exactly when it is one of the
 // panel's command lines.
+#include "tests/fuzz/CommandText.h"
 #include "tools/ModuleProtocol.h"
 
 #include <string>
 #include <vector>
-
-namespace {
-
-bool isUpperHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-bool isCommandLine(const std::string& text) {
-    const std::size_t digits = text.empty()                         ? 99
-                               : text[0] == 'R' || text[0] == 'N' ? 4
-                               : text[0] == 'C'                   ? 2
-                               : text[0] == 'U' || text[0] == 'W' ? 0
-                                                                  : 99;
-    if (text.size() != digits + 1)
-        return false;
-    for (std::size_t i = 1; i < text.size(); ++i)
-        if (!isUpperHex(text[i]))
-            return false;
-    return true;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     if (size == 0)
@@ -47,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         if (split[i].text != once[i].text || split[i].crLf != once[i].crLf)
             __builtin_trap();
         const auto decoded = owlet::sim::decodeLine(once[i].text, once[i].crLf);
-        if (decoded.wellFormed() != (once[i].crLf && isCommandLine(once[i].text)))
+        if (decoded.wellFormed() != (once[i].crLf && owlet::fuzz::isCommandText(once[i].text)))
             __builtin_trap();
     }
     return 0;

@@ -9,6 +9,7 @@
 #include "panel/PanelView.h"
 #include "panel/ResponseLimit.h"
 #include "panel/SynthPanel.h"
+#include "tests/fuzz/CommandText.h"
 
 #include <algorithm>
 #include <iterator>
@@ -61,45 +62,20 @@ public:
     }
 };
 
-bool isUpperHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-bool isHexText(const std::string& text, std::size_t digits) {
-    if (text.size() != digits)
-        return false;
-    for (char c : text)
-        if (!isUpperHex(c))
-            return false;
-    return true;
-}
-
-bool isCommandLine(const std::string& line) {
-    if (line.size() < 3 || line.substr(line.size() - 2) != "\r\n")
-        return false;
-    const std::string value = line.substr(1, line.size() - 3);
-    switch (line[0]) {
-    case 'R':
-    case 'N':
-        return isHexText(value, 4);
-    case 'C':
-        return isHexText(value, 2);
-    case 'U':
-    case 'W':
-        return value.empty();
-    default:
-        return false;
-    }
+// A whole line as sent: a command and its CR LF.
+bool isCommandLine(std::string_view line) {
+    return line.ends_with("\r\n") && owlet::fuzz::isCommandText(line.substr(0, line.size() - 2));
 }
 
 // The register boxes take typing too; left out here so their texts are the panel's own.
 constexpr Control Inputs[] = {Control::Fref, Control::Fout, Control::Fcomp2, Control::RefOut,
                               Control::CPNo};
-constexpr Control Buttons[] = {Control::SetR,   Control::SetN,   Control::SetC,
-                               Control::SetCP,  Control::Update, Control::StoreEE};
+constexpr Control Buttons[] = {Control::SetR,  Control::SetN,   Control::SetC,
+                               Control::SetCP, Control::Update, Control::StoreEE};
 constexpr Control Checks[] = {Control::InvertPD, Control::LDE, Control::FrE, Control::FvE};
-const char* const Texts[] = {"10", "145.01", "25", "0", "", "-1", "1", "1e400", "6.25",
-                             "OscIn /2", "12,5", "&H10", "2000", "1638.375", "abc", "0.0125"};
+const char* const Texts[] = {"10",   "145.01",   "25",   "0",        "",     "-1",
+                             "1",    "1e400",    "6.25", "OscIn /2", "12,5", "&H10",
+                             "2000", "1638.375", "abc",  "0.0125"};
 
 } // namespace
 
@@ -111,7 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     panel.setView(&view);
     panel.load();
     std::size_t at = 0;
-    const auto next = [&]() -> unsigned { return at < size ? data[at++] : 0; };
+    const auto next = [&]() -> unsigned {
+        return at < size ? data[at++] : 0;
+    };
     while (at < size) {
         const unsigned op = next() % 8;
         const unsigned arg = next();
@@ -128,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             panel.userClickedOption(arg % 2 ? Control::PD0 : Control::PD1);
             break;
         case 3:
-            panel.userSetCheck(Checks[arg % std::size(Checks)], static_cast<std::int16_t>(next() % 3));
+            panel.userSetCheck(Checks[arg % std::size(Checks)],
+                               static_cast<std::int16_t>(next() % 3));
             break;
         case 4:
         case 5:
@@ -152,14 +131,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             if (!isCommandLine(link.written[i]) || panel.portNumber() <= 0)
                 __builtin_trap();
         for (Control box : {Control::Rreg, Control::Nreg})
-            if (!panel.text(box).empty() && !isHexText(panel.text(box), 4))
+            if (!panel.text(box).empty() && !owlet::fuzz::isHexText(panel.text(box), 4))
                 __builtin_trap();
         const std::string& c = panel.text(Control::Creg);
-        if (!c.empty() && c != "00000" && !isHexText(c, 2))
+        if (!c.empty() && c != "00000" && !owlet::fuzz::isHexText(c, 2))
             __builtin_trap();
         const std::string& text1 = panel.text(Control::Text1);
         if (text1.size() > owlet::ResponseLimit || !view.arrived.ends_with(text1) ||
-            (view.arrived.size() >= owlet::ResponseAtLeast && text1.size() < owlet::ResponseAtLeast))
+            (view.arrived.size() >= owlet::ResponseAtLeast &&
+             text1.size() < owlet::ResponseAtLeast))
             __builtin_trap();
     }
     return 0;

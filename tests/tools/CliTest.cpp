@@ -1,7 +1,5 @@
-#include "link/ModuleLink.h"
-#include "panel/ErrorReporter.h"
-#include "panel/SynthPanel.h"
 #include "tests/link/PseudoTerminal.h"
+#include "tests/panel/PanelFixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,35 +30,18 @@ Run cli(const QStringList& args) {
 }
 
 // What the panel itself sends for the same frequencies, pressing "Set R " then "Set N".
-class RecordingLink final : public owlet::ModuleLink {
-public:
-    QByteArray written;
-    void setReceiveThreshold(std::int16_t) override {}
-    void setPortNumber(std::int16_t) override {}
-    void open() override {}
-    void write(std::string_view line) override {
-        written += QByteArray(line.data(), qsizetype(line.size()));
-    }
-    std::string readAll() override { return {}; }
-    void setCommEventHandler(std::function<void()>) override {}
-};
-class Silent final : public owlet::ErrorReporter {
-public:
-    void report(const owlet::RunTimeError&) override {}
-};
 QByteArray panelSends(const QString& fref, const QString& fcomp, const QString& fout) {
-    RecordingLink link;
-    Silent silent;
-    owlet::SynthPanel panel(link, silent);
-    panel.load();
-    panel.userEditedText(Control::CPNo, "1");
-    panel.userPressedButton(Control::SetCP);
-    panel.userEditedText(Control::Fcomp2, fcomp.toStdString());
-    panel.userEditedText(Control::Fref, fref.toStdString());
-    panel.userPressedButton(Control::SetR);
-    panel.userEditedText(Control::Fout, fout.toStdString());
-    panel.userPressedButton(Control::SetN);
-    return link.written;
+    PanelFixture f;
+    f.choosePort("1");
+    f.type(Control::Fcomp2, fcomp.toStdString());
+    f.type(Control::Fref, fref.toStdString());
+    f.press(Control::SetR);
+    f.type(Control::Fout, fout.toStdString());
+    f.press(Control::SetN);
+    QByteArray written;
+    for (const std::string& line : f.link.written)
+        written += QByteArray::fromStdString(line);
+    return written;
 }
 
 } // namespace
