@@ -43,29 +43,10 @@ void SynthPanel::Fcomp2_Click() {
     setText(Control::Creg, "");
 }
 
-void SynthPanel::revealSetC() {
+// A change of any option of the control byte offers "Set C" and changes nothing else: one
+// behaviour for the option buttons, the check boxes and typing in RefOut's field.
+void SynthPanel::RevealSetC() {
     setVisible(Control::SetC, true);
-}
-void SynthPanel::PD0_Click() {
-    revealSetC();
-}
-void SynthPanel::PD1_Click() {
-    revealSetC();
-}
-void SynthPanel::InvertPD_Click() {
-    revealSetC();
-}
-void SynthPanel::LDE_Click() {
-    revealSetC();
-}
-void SynthPanel::FrE_Click() {
-    revealSetC();
-}
-void SynthPanel::FvE_Click() {
-    revealSetC();
-}
-void SynthPanel::RefOut_Change() {
-    revealSetC();
 }
 
 } // namespace owlet

@@ -38,7 +38,7 @@ SynthPanel::~SynthPanel() {
 }
 
 void SynthPanel::load() {
-    run("Starting the panel", [this] { Form_Load(); });
+    run("Starting the panel", [this] { raise(std::nullopt, Event::Load); });
 }
 
 void SynthPanel::Form_Load() {
@@ -47,21 +47,19 @@ void SynthPanel::Form_Load() {
 }
 
 // ---- user input ----------------------------------------------------------------------
+// Each entry point changes the control as the toolkit would, then raises its event.
 
 void SynthPanel::userEditedText(Control control, std::string text) {
     const ControlKind kind = controlKind(control);
     if (!visible(control) || (kind != ControlKind::TextBox && kind != ControlKind::ComboBox))
         return;
     run("Editing " + std::string(controlName(control)), [&] {
-        if (kind == ControlKind::ComboBox) {
-            // Typing in a combo box's field leaves no list entry selected.
-            assign(control, &ControlState::text, std::move(text), Property::Text);
-            setListIndex(control, -1);
-            if (control == Control::RefOut)
-                RefOut_Change();
-            return;
-        }
-        setText(control, std::move(text));
+        if (kind == ControlKind::TextBox)
+            return setText(control, std::move(text)); // raises the change when there is one
+        // Typing in a combo box's field leaves no list entry selected.
+        assign(control, &ControlState::text, std::move(text), Property::Text);
+        setListIndex(control, -1);
+        raise(control, Event::TextChange);
     });
 }
 
@@ -73,8 +71,7 @@ void SynthPanel::userChoseListEntry(Control control, int index) {
         const std::string entry = state(control).list[static_cast<std::size_t>(index)];
         assign(control, &ControlState::text, entry, Property::Text);
         setListIndex(control, static_cast<std::int16_t>(index));
-        if (control == Control::Fcomp2)
-            Fcomp2_Click();
+        raise(control, Event::ListChoice);
     });
 }
 
@@ -87,7 +84,7 @@ void SynthPanel::userClickedOption(Control control) {
         const Control partner = control == Control::PD0 ? Control::PD1 : Control::PD0;
         setSelected(partner, false);
         setSelected(control, true);
-        control == Control::PD0 ? PD0_Click() : PD1_Click();
+        raise(control, Event::Click);
     });
 }
 
@@ -96,51 +93,25 @@ void SynthPanel::userSetCheck(Control control, std::int16_t value) {
         return;
     run("Clicking " + std::string(controlName(control)), [&] {
         setValue(control, value);
-        switch (control) {
-        case Control::InvertPD:
-            return InvertPD_Click();
-        case Control::LDE:
-            return LDE_Click();
-        case Control::FrE:
-            return FrE_Click();
-        default:
-            return FvE_Click();
-        }
+        raise(control, Event::Click);
     });
 }
 
 void SynthPanel::userPressedButton(Control control) {
     if (!visible(control) || controlKind(control) != ControlKind::CommandButton)
         return;
-    run("Pressing \"" + text(control) + "\"", [&] {
-        switch (control) {
-        case Control::SetR:
-            return SetR_Click();
-        case Control::SetN:
-            return SetN_Click();
-        case Control::SetC:
-            return SetC_Click();
-        case Control::SetCP:
-            return SetCP_Click();
-        case Control::Update:
-            return Update_Click();
-        case Control::StoreEE:
-            return StoreEE_Click();
-        default:
-            return;
-        }
-    });
+    run("Pressing \"" + text(control) + "\"", [&] { raise(control, Event::Click); });
 }
 
 void SynthPanel::userClickedField(Control control) {
-    if (!visible(control) || (control != Control::Fref && control != Control::Fout))
+    if (!visible(control) || controlKind(control) != ControlKind::TextBox)
         return;
     run("Clicking into " + std::string(controlName(control)),
-        [&] { control == Control::Fref ? Fref_Click() : Fout_Click(); });
+        [&] { raise(control, Event::Click); });
 }
 
 void SynthPanel::commEvent() {
-    run("Reading the module's reply", [this] { MSComm1_OnComm(); });
+    run("Reading the module's reply", [this] { raise(std::nullopt, Event::Comm); });
 }
 
 void SynthPanel::run(const std::string& doing, const std::function<void()>& handler) {
@@ -169,20 +140,9 @@ void SynthPanel::setText(Control control, std::string text) {
                                   ? std::int16_t{-1}
                                   : static_cast<std::int16_t>(entry - s.list.begin()));
     }
-    raiseChange(control);
-}
-
-void SynthPanel::raiseChange(Control control) {
-    switch (control) {
-    case Control::Fref:
-        return Fref_Change();
-    case Control::Fout:
-        return Fout_Change();
-    case Control::CPNo:
-        return CPNo_Change();
-    default:
-        return; // no other text box has a change handler
-    }
+    // A combo box's change event is the user's typing alone: a written text raises none.
+    if (controlKind(control) == ControlKind::TextBox)
+        raise(control, Event::TextChange);
 }
 
 void SynthPanel::appendText(Control control, std::string_view appended) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,15 @@ enum class ModuleCommand : char;
 class ErrorReporter;
 class ModuleLink;
 class PanelView;
+
+// What happens to a control: the events the panel has handlers for.
+enum class Event {
+    Load,       // the panel itself, once at start-up
+    TextChange, // text boxes on every change; combo boxes on typing only
+    Click,      // buttons, options, check boxes; a pointer click into a text box
+    ListChoice, // an entry chosen from a combo box's list
+    Comm,       // the serial control's communication event
+};
 
 // The panel: every control's state, PortNumber, and the handlers that react to the
 // user's edits, button presses and the module link's communication event.
@@ -54,7 +64,7 @@ public:
     void commEvent();
 
 private:
-    // The handlers, one per control and event, run only through the entry points above,
+    // The handlers, run only through the entry points above by way of the event table,
     // which turn their failures into reports.
     void Form_Load();
     void Fref_Change();
@@ -62,13 +72,7 @@ private:
     void Fout_Change();
     void Fout_Click();
     void Fcomp2_Click();
-    void PD0_Click();
-    void PD1_Click();
-    void InvertPD_Click();
-    void LDE_Click();
-    void FrE_Click();
-    void FvE_Click();
-    void RefOut_Change();
+    void RevealSetC(); // PD0_Click, PD1_Click, the check boxes' clicks and RefOut_Change
     void SetR_Click();
     void SetN_Click();
     void SetC_Click();
@@ -98,9 +102,18 @@ private:
         if (std::exchange(mutableState(control).*member, value) != value)
             changed(control, property);
     }
-    void raiseChange(Control control);
 
-    void revealSetC();
+    // One row of the event table: which handler runs when `event` happens to `control`.
+    // The load and communication events come from no control of the window.
+    struct Binding {
+        std::optional<Control> control;
+        Event event;
+        void (SynthPanel::*handler)();
+    };
+    static const Binding Bindings[];
+    // Runs the handler bound to the event, if any.
+    void raise(std::optional<Control> control, Event event);
+
     void showAndSendDivider(Control box, ModuleCommand command, std::int32_t value);
     void sendLine(const std::string& line);
     double readNumber(Control control) const;
