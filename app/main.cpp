@@ -1,5 +1,7 @@
 #include "app/SignalQuit.h"
+#include "link/PortMapping.h"
 #include "link/SerialModuleLink.h"
+#include "ui/Look.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
@@ -23,10 +25,11 @@ int main(int argc, char** argv) {
     // Fusion draws the coloured button and port box the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The panel's own face from the start, so the desktop's default is never loaded.
-    QApplication::setFont(owlet::SynthWindow::defaultFont());
+    QApplication::setFont(owlet::defaultFont());
 
     owlet::SerialModuleLink link;
-    owlet::SynthWindow window(link);
+    owlet::SynthWindow window(
+        link, [] { return owlet::portAssignmentsText() + u'\n' + owlet::portNamingHint(); });
     // A test aid: programs that drive the panel through the X server read what it shows.
     if (qEnvironmentVariableIsSet("OWLET_TRACE"))
         window.startTrace(qEnvironmentVariable("OWLET_TRACE"));

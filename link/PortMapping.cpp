@@ -1,7 +1,5 @@
 #include "link/PortMapping.h"
 
-#include "link/PortMessages.h"
-
 #include <QProcessEnvironment>
 #include <QSerialPortInfo>
 
@@ -98,13 +96,11 @@ std::vector<PortAssignment> currentPortAssignments() {
     return assignments;
 }
 
-QString deviceForPort(std::int16_t port) {
-    if (port >= 1) {
-        for (const PortAssignment& assignment : currentPortAssignments())
-            if (assignment.number == port)
-                return assignment.device;
-    }
-    throw noSuchPort(port);
+std::optional<QString> deviceForPort(std::int16_t port) {
+    for (const PortAssignment& assignment : currentPortAssignments())
+        if (assignment.number == port)
+            return assignment.device;
+    return std::nullopt;
 }
 
 QString portAssignmentsText() {
@@ -122,6 +118,10 @@ QString portAssignmentsText() {
         lines << line;
     }
     return lines.join(u'\n');
+}
+
+QString portNamingHint() {
+    return QStringLiteral("OWLET_COM<n>=/dev/... in the environment names the device of port n.");
 }
 
 } // namespace owlet

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace owlet {
@@ -19,11 +20,13 @@ struct PortAssignment {
 
 std::vector<PortAssignment> currentPortAssignments();
 
-// The device of port `port`; LinkFailure (BadPortNumber) when it denotes none.
-QString deviceForPort(std::int16_t port);
+// The device of port `port`; none when it denotes none.
+std::optional<QString> deviceForPort(std::int16_t port);
 
 // One line per port ("1  /dev/ttyUSB0  FT232R USB UART"), or a line saying there is none.
 QString portAssignmentsText();
+// How a user names the device of a port number.
+QString portNamingHint();
 
 // "ttyS2" before "ttyS10": digit runs compare as numbers.
 bool naturalLess(const QString& a, const QString& b);

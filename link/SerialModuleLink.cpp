@@ -23,12 +23,15 @@ void SerialModuleLink::setReceiveThreshold(std::int16_t characters) {
 
 void SerialModuleLink::setPortNumber(std::int16_t port) {
     portNumber_ = port;
-    device_ = deviceForPort(port);
+    const std::optional<QString> device = deviceForPort(port);
+    if (!device)
+        throw noSuchPort(port);
+    device_ = *device;
 }
 
 void SerialModuleLink::open() {
     if (device_.isEmpty())
-        device_ = deviceForPort(portNumber_);
+        setPortNumber(portNumber_);
     port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud1200);
     port_.setDataBits(QSerialPort::Data8);

@@ -25,7 +25,6 @@ public:
     std::string readAll() override;
     void setCommEventHandler(std::function<void()> handler) override;
 
-    QString device() const { return device_; }
     // Names the device itself instead of a port number (messages call it port 1).
     void setDevice(const QString& device) { device_ = device; }
     // Waits until every queued byte has gone out, at most `timeoutMs`; false if not.

@@ -25,8 +25,9 @@ public:
     QString text(QAccessible::Text t) const override;
 };
 
-// Lets Qt make these interfaces for the panel's combo boxes and for the label named
-// `warningName`; safe to call repeatedly.
+// Lets Qt make these interfaces for the panel's combo boxes and for the label whose object
+// name is WarningObjectName; safe to call repeatedly. Qt keeps an interface once made, so
+// this must come before the controls are.
 void installAccessibleInterfaces();
 inline constexpr const char* WarningObjectName = "Warn";
 

@@ -66,6 +66,13 @@ inline constexpr std::array<Placement, ControlCount> Layout{{
     {C::Label1, 960, 1080, 1215, 255, Align::Right},
 }};
 
+constexpr const Placement& placementOf(Control control) {
+    for (const Placement& p : Layout)
+        if (p.control == control)
+            return p;
+    return Layout.front(); // every control has a row
+}
+
 constexpr int pixels(int twips) {
     return twips / TwipsPerPixel;
 }

@@ -23,7 +23,7 @@ public:
     // Maps a widget that took the focus to its control; none for any other widget.
     using ControlOf = std::function<std::optional<Control>(const QWidget*)>;
 
-    StateTrace(const QString& path, ControlOf controlOf, QObject* parent);
+    StateTrace(const QString& path, ControlOf controlOf, QObject* parent = nullptr);
 
     void propertyChanged(Control control, Property property, const ControlState& state);
     void textAppended(Control control, std::string_view appended);

@@ -44,34 +44,50 @@ XDriver::~XDriver() {
         XCloseDisplay(dpy(display_));
 }
 
-QPoint XDriver::waitForWindow(const QString& title, int timeoutMs) {
+QPoint XDriver::findWindow(const QByteArray& title) {
     Display* d = dpy(display_);
-    const QByteArray wanted = title.toLatin1();
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    const Window rootWindow = DefaultRootWindow(d);
+    QPoint found(-1, -1);
+    if (!XQueryTree(d, rootWindow, &root, &parent, &children, &count))
+        return found;
+    for (unsigned i = 0; i < count && found.x() < 0; ++i) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(d, children[i], &attributes) ||
+            attributes.map_state != IsViewable || !hasTitle(d, children[i], title))
+            continue;
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(d, children[i], rootWindow, 0, 0, &x, &y, &child);
+        found = {x, y};
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+QPoint XDriver::waitForWindow(const QString& title, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        const Window rootWindow = DefaultRootWindow(d);
-        if (XQueryTree(d, rootWindow, &root, &parent, &children, &count)) {
-            for (unsigned i = 0; i < count; ++i) {
-                XWindowAttributes attributes{};
-                if (!XGetWindowAttributes(d, children[i], &attributes) ||
-                    attributes.map_state != IsViewable || !hasTitle(d, children[i], wanted))
-                    continue;
-                int x = 0, y = 0;
-                Window child = 0;
-                XTranslateCoordinates(d, children[i], rootWindow, 0, 0, &x, &y, &child);
-                XFree(children);
-                return {x, y};
-            }
-            if (children)
-                XFree(children);
-        }
-        QThread::msleep(20);
+    for (;; QThread::msleep(20)) {
+        if (const QPoint at = findWindow(title.toLatin1()); at.x() >= 0)
+            return at;
+        if (timer.elapsed() >= timeoutMs)
+            return {-1, -1};
     }
-    return {-1, -1};
+}
+
+bool XDriver::waitForWindowGone(const QString& title, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (findWindow(title.toLatin1()).x() >= 0)
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        else
+            QThread::msleep(20);
+    return true;
 }
 
 void XDriver::click(QPoint screen) {

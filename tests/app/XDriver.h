@@ -21,6 +21,8 @@ public:
     // Waits for a mapped top-level window with this title; its client area's top-left
     // corner on the screen, or a negative point after the time-out.
     QPoint waitForWindow(const QString& title, int timeoutMs);
+    // Waits until no window with this title is mapped; false after the time-out.
+    bool waitForWindowGone(const QString& title, int timeoutMs);
 
     void click(QPoint screen);
     // A key by its X keysym name ("Tab", "Return", "Down", "a"), with modifiers held.
@@ -29,6 +31,8 @@ public:
     void type(std::string_view text);
 
 private:
+    // Where the mapped top-level window with this title is, or a negative point.
+    QPoint findWindow(const QByteArray& title);
     void keyEvent(unsigned long keysym, bool press);
     void sync();
 

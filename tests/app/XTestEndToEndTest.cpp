@@ -2,27 +2,24 @@
 // pseudo-terminal as the module, and the panel's trace as the user's eyes: each step in
 // the order a user takes it.
 #include "link/PortHolders.h"
+#include "panel/InitialState.h"
 #include "tests/app/XDriver.h"
-#include "tests/link/PseudoTerminal.h"
+#include "tests/support/PseudoTerminal.h"
 #include "ui/LayoutTable.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-
 #include <csignal>
 
 using owlet::Control;
+using owlet::test::PseudoTerminal;
 using C = Control;
 
 namespace {
-
-const QString Title = QStringLiteral("Quartzel      OWLET");
 
 // The panel as a running program, with what it has shown so far.
 class Panel {
@@ -48,7 +45,7 @@ public:
 
     // Waits for the window and activates it with a click on the banner.
     bool start() {
-        origin_ = x_.waitForWindow(Title, 10000);
+        origin_ = x_.waitForWindow(QString::fromUtf8(owlet::WindowCaption.data()), 10000);
         if (origin_.x() < 0)
             return false;
         click(C::Label7);
@@ -56,12 +53,12 @@ public:
     }
 
     QPoint centre(Control control) const {
-        const owlet::Placement& p = placementOf(control);
+        const owlet::Placement& p = owlet::placementOf(control);
         return origin_ +
                QPoint(owlet::pixels(p.left + p.width / 2), owlet::pixels(p.top + p.height / 2));
     }
     QPoint bottomLeft(Control control) const {
-        const owlet::Placement& p = placementOf(control);
+        const owlet::Placement& p = owlet::placementOf(control);
         return origin_ + QPoint(owlet::pixels(p.left), owlet::pixels(p.top + p.height));
     }
 
@@ -99,20 +96,20 @@ public:
     }
     bool visible(Control control) {
         const QString v = shown(control, "visible");
-        return v.isEmpty() ? initiallyVisible(control) : v == "1";
+        return v.isEmpty() ? owlet::initialControlStates()[owlet::indexOf(control)].visible
+                           : v == "1";
     }
     bool waitFor(const QString& what, const QString& value, int timeoutMs = 5000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (shown(what) != value && timer.elapsed() < timeoutMs)
-            QTest::qWait(10);
-        return shown(what) == value;
+        return QTest::qWaitFor([&] { return shown(what) == value; }, timeoutMs);
     }
+    // Where the focus goes at each Tab: every press moves it to another control.
     QStringList focusCycle(int presses) {
         QStringList cycle;
         for (int i = 0; i < presses; ++i) {
+            const QString before = shown("focus");
             key("Tab");
-            cycle << shown("focus");
+            const bool moved = QTest::qWaitFor([&] { return shown("focus") != before; }, 5000);
+            cycle << (moved ? shown("focus") : "still " + before);
         }
         return cycle;
     }
@@ -126,26 +123,6 @@ public:
     }
 
 private:
-    // Where the window puts a control: only to aim the pointer at it.
-    static const owlet::Placement& placementOf(Control control) {
-        return *std::find_if(owlet::Layout.begin(), owlet::Layout.end(),
-                             [control](const owlet::Placement& p) { return p.control == control; });
-    }
-    static bool initiallyVisible(Control control) {
-        switch (control) {
-        case C::SetR:
-        case C::SetN:
-        case C::SetC:
-        case C::Update:
-        case C::StoreEE:
-        case C::Text1:
-        case C::Label8:
-        case C::Warn:
-            return false;
-        default:
-            return true;
-        }
-    }
     // Lets the panel take the events: waits until its trace has been quiet for a while.
     void settle() {
         qint64 size = -1;
@@ -191,7 +168,7 @@ class XTestEndToEndTest : public QObject {
     std::unique_ptr<Panel> panel_;
 
     // Every byte the module received since the last look.
-    QByteArray received(int atLeast = 1, int timeoutMs = 2000) {
+    QByteArray received(int atLeast = 1, int timeoutMs = 10000) {
         QByteArray bytes = module_->read(atLeast, timeoutMs);
         return bytes + module_->read(4096, 50); // and whatever follows at once
     }
@@ -257,7 +234,7 @@ private slots:
         QCOMPARE(received(3), QByteArray("W\r\n"));
 
         setDividers();
-        QVERIFY(panel_->visible(C::Update));
+        QTRY_VERIFY(panel_->visible(C::Update));
         panel_->click(C::Update);
         QCOMPARE(received(3), QByteArray("U\r\n"));
         panel_->click(C::PD1);
@@ -275,7 +252,7 @@ private slots:
         QVERIFY2(dialog.x() >= 0, "no run-time error dialog");
         x_.click(dialog + QPoint(20, 20)); // the dialog takes the keys
         panel_->key("Return");
-        QVERIFY(x_.waitForWindow("Run-time error", 300).x() < 0);
+        QVERIFY2(x_.waitForWindowGone("Run-time error", 10000), "the dialog stayed open");
         QCOMPARE(nothingReceived(), QByteArray());
         panel_->click(C::Update);
         QCOMPARE(received(3), QByteArray("U\r\n"));
@@ -304,8 +281,8 @@ private slots:
         panel_->click(C::Fout);
         panel_->type("145");
         panel_->click(C::SetN);
-        QVERIFY(panel_->visible(C::Update));
-        QCOMPARE(panel_->shown("focus"), "SetN");
+        QTRY_VERIFY(panel_->visible(C::Update));
+        QTRY_COMPARE(panel_->shown("focus"), "SetN");
         QCOMPARE(panel_->focusCycle(all().size()), all());
     }
 
@@ -321,7 +298,7 @@ private slots:
         QFETCH(QString, leave);
         panel_->click(C::Fcomp2); // at start-up: Creg keeps its 00000 until an edit
         leaveField(leave);
-        QVERIFY2(panel_->shown(C::Creg, "text").isEmpty(), "Creg lost its start-up text");
+        QTRY_VERIFY2(panel_->shown(C::Creg, "text").isEmpty(), "Creg lost its start-up text");
 
         openPort();
         setDividers();
@@ -331,17 +308,17 @@ private slots:
         panel_->click(C::Fcomp2);
         panel_->retype("50");
         leaveField(leave);
-        QCOMPARE(panel_->shown(C::Rreg, "text"), "0190");
-        QCOMPARE(panel_->shown(C::Nreg, "text"), "16A8");
-        QCOMPARE(panel_->shown(C::Creg, "text"), "23");
-        QVERIFY(panel_->visible(C::Update) && panel_->visible(C::StoreEE));
-        QCOMPARE(panel_->listIndex(C::Fcomp2), "-1");
+        QTRY_COMPARE(panel_->shown(C::Rreg, "text"), "0190");
+        QTRY_COMPARE(panel_->shown(C::Nreg, "text"), "16A8");
+        QTRY_COMPARE(panel_->shown(C::Creg, "text"), "23");
+        QTRY_VERIFY(panel_->visible(C::Update) && panel_->visible(C::StoreEE));
+        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "-1");
         panel_->click(C::Update);
         QCOMPARE(received(3), QByteArray("U\r\n"));
         panel_->click(C::SetR);
         QCOMPARE(received(7), QByteArray("R00C8\r\n"));
-        QCOMPARE(panel_->shown(C::Nreg, "text"), "16A8");
-        QCOMPARE(panel_->shown(C::Creg, "text"), "23");
+        QTRY_COMPARE(panel_->shown(C::Nreg, "text"), "16A8");
+        QTRY_COMPARE(panel_->shown(C::Creg, "text"), "23");
     }
 
     // A typed REFout text selects no entry, so the control byte carries none.
@@ -352,7 +329,7 @@ private slots:
         panel_->click(C::RefOut);
         panel_->retype("OscIn /2");
         leaveField(leave);
-        QCOMPARE(panel_->listIndex(C::RefOut), "-1");
+        QTRY_COMPARE(panel_->listIndex(C::RefOut), "-1");
         panel_->click(C::PD1);
         panel_->click(C::SetC);
         QCOMPARE(received(5), QByteArray("C63\r\n"));
@@ -383,21 +360,21 @@ private slots:
         panel_->key("Down", {"Alt_L"});
         panel_->key("Down"); // the open list starts on its first entry
         panel_->key("Return");
-        QCOMPARE(panel_->listIndex(C::Fcomp2), "1");
-        QCOMPARE(panel_->shown(C::Fcomp2, "text"), "10");
-        QCOMPARE(panel_->shown(C::Rreg, "text"), "");
+        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "1");
+        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "10");
+        QTRY_COMPARE(panel_->shown(C::Rreg, "text"), "");
         QVERIFY(!panel_->visible(C::Update));
 
         panel_->key("Down"); // arrow key on the closed box
-        QCOMPARE(panel_->shown(C::Fcomp2, "text"), "12.5");
-        QCOMPARE(panel_->listIndex(C::Fcomp2), "2");
+        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "12.5");
+        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "2");
 
         // Pointer: open the list with its arrow, pick the first entry under the box.
         panel_->click(C::RefOut);
         panel_->key("Down", {"Alt_L"});
         panel_->clickAt(panel_->bottomLeft(C::RefOut) + QPoint(20, 8));
-        QCOMPARE(panel_->listIndex(C::RefOut), "0");
-        QCOMPARE(panel_->shown(C::RefOut, "text"), "DC Static");
+        QTRY_COMPARE(panel_->listIndex(C::RefOut), "0");
+        QTRY_COMPARE(panel_->shown(C::RefOut, "text"), "DC Static");
         QVERIFY(!panel_->visible(C::SetC)); // a list choice offers no "Set C"
     }
 };

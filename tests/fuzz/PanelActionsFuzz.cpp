@@ -2,14 +2,12 @@
 // each step: every line sent is a well-formed command line, nothing goes out while the
 // port number is 0 or below, the register boxes hold well-formed texts, and Text1 is the
 // most recent part of what arrived since it was last emptied, within its limit.
-#include "link/LinkFailure.h"
-#include "link/ModuleLink.h"
-#include "panel/ErrorReporter.h"
-#include "panel/Latin1.h"
 #include "panel/PanelView.h"
 #include "panel/ResponseLimit.h"
 #include "panel/SynthPanel.h"
 #include "tests/fuzz/CommandText.h"
+#include "tests/support/FakeLink.h"
+#include "tests/support/RecordingReporter.h"
 
 #include <algorithm>
 #include <iterator>
@@ -18,35 +16,6 @@
 using owlet::Control;
 
 namespace {
-
-class FuzzLink final : public owlet::ModuleLink {
-public:
-    std::string waiting;
-    std::function<void()> commEvent;
-    std::vector<std::string> written;
-    bool open_ = false;
-
-    void setReceiveThreshold(std::int16_t) override {}
-    void setPortNumber(std::int16_t port) override {
-        if (port < 1 || port > 4)
-            throw owlet::LinkFailure(owlet::LinkFailureKind::BadPortNumber, "no such port");
-    }
-    void open() override { open_ = true; }
-    void write(std::string_view line) override {
-        if (!open_)
-            throw owlet::LinkFailure(owlet::LinkFailureKind::NotOpen, "not open");
-        written.emplace_back(line);
-    }
-    std::string readAll() override { return std::exchange(waiting, {}); }
-    void setCommEventHandler(std::function<void()> handler) override {
-        commEvent = std::move(handler);
-    }
-};
-
-class NoReports final : public owlet::ErrorReporter {
-public:
-    void report(const owlet::RunTimeError&) override {}
-};
 
 // Everything that arrived in Text1 since the panel last set its text.
 class ArrivalView final : public owlet::PanelView {
@@ -80,8 +49,9 @@ const char* const Texts[] = {"10",   "145.01",   "25",   "0",        "",     "-1
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
-    FuzzLink link;
-    NoReports reports;
+    owlet::test::FakeLink link;
+    link.highestPort = 4; // higher numbers are refused
+    owlet::test::RecordingReporter reports;
     ArrivalView view;
     owlet::SynthPanel panel(link, reports);
     panel.setView(&view);
@@ -94,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         const unsigned op = next() % 8;
         const unsigned arg = next();
         const std::size_t sentBefore = link.written.size();
+        reports.errors.clear();
         switch (op) {
         case 0:
             panel.userEditedText(Inputs[arg % std::size(Inputs)], Texts[next() % std::size(Texts)]);
@@ -118,12 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             break;
         default: {
             const std::size_t length = std::min<std::size_t>(arg, size - at);
-            link.waiting.assign(reinterpret_cast<const char*>(data + at), length);
+            std::string bytes(reinterpret_cast<const char*>(data + at), length);
             at += length;
             if (arg % 64 == 0) // now and then a flood past the box's limit
-                link.waiting.append(owlet::ResponseLimit / 3, static_cast<char>('A' + arg % 26));
-            if (link.commEvent)
-                link.commEvent();
+                bytes.append(owlet::ResponseLimit / 3, static_cast<char>('A' + arg % 26));
+            link.reply(bytes);
             break;
         }
         }

@@ -3,7 +3,8 @@
 #include "link/PortHolders.h"
 #include "link/PortMapping.h"
 #include "link/PortMessages.h"
-#include "tests/link/PseudoTerminal.h"
+#include "tests/support/PseudoTerminal.h"
+#include "tests/support/Thrown.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <optional>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -22,16 +24,12 @@
 #include <unistd.h>
 
 using namespace owlet;
+using namespace owlet::test;
 
 namespace {
 
-std::optional<LinkFailure> failureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const LinkFailure& failure) {
-        return failure;
-    }
-    return std::nullopt;
+template <typename Call> std::optional<LinkFailure> failureOf(Call&& call) {
+    return thrown<LinkFailure>(call);
 }
 
 double cpuSeconds() {
@@ -198,6 +196,9 @@ private slots:
 
     // Another reader taking the bytes first leaves reads empty: the line is not gone.
     void emptyReadsAreNoHangUp() {
+        if (::geteuid() != 0)
+            QSKIP("needs root: the panel holds the port exclusively, and only root may open "
+                  "it a second time");
         const int thief =
             ::open(pty_->slavePath().toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_NOCTTY);
         QVERIFY(thief >= 0);
@@ -253,34 +254,41 @@ private slots:
         QCOMPARE(failureOf([&] { other.write("U\r\n"); })->kind(), LinkFailureKind::NotOpen);
     }
 
-    // Advice follows the device's owner, group and mode; joining root is never advised.
+    // Advice follows the device's owner, group and mode; joining root is never advised. An
+    // ordinary user's own group stands in for dialout, which such a user cannot give away.
     void permissionAdvice_data() {
-        QTest::addColumn<QString>("groupName");
+        QTest::addColumn<bool>("groupRoot");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("advice");
-        QTest::newRow("dialout may read and write")
-            << "dialout" << 0660 << "sudo usermod -aG dialout $USER";
+        QTest::newRow("group may read and write")
+            << false << 0660 << "sudo usermod -aG {group} $USER";
         QTest::newRow("owner only")
-            << "root" << 0600 << "user 'root' and group 'root' with mode 0600";
-        QTest::newRow("group root") << "root" << 0660 << "contrib/99-owlet-usb-serial.rules";
-        QTest::newRow("group may only read") << "dialout" << 0640 << "99-owlet-usb-serial.rules";
+            << false << 0600 << "user '{owner}' and group '{group}' with mode 0600";
+        QTest::newRow("group root") << true << 0660 << "contrib/99-owlet-usb-serial.rules";
+        QTest::newRow("group may only read") << false << 0640 << "99-owlet-usb-serial.rules";
     }
     void permissionAdvice() {
-        QFETCH(QString, groupName);
+        QFETCH(bool, groupRoot);
         QFETCH(int, mode);
         QFETCH(QString, advice);
+        const bool root = ::geteuid() == 0;
+        if (groupRoot && !root)
+            QSKIP("needs root: only root may give a file to the group root");
+        const ::group* g =
+            root ? ::getgrnam(groupRoot ? "root" : "dialout") : ::getgrgid(::getegid());
+        if (!g)
+            QSKIP("no group dialout here");
         QTemporaryDir dir;
         const QString device = dir.filePath("ttyUSB9");
         QFile node(device);
         QVERIFY(node.open(QIODevice::WriteOnly));
-        const ::group* g = ::getgrnam(groupName.toLatin1().constData());
-        if (!g)
-            QSKIP("no such group here");
-        QCOMPARE(::chown(device.toLocal8Bit().constData(), 0, g->gr_gid), 0);
+        QCOMPARE(::chown(device.toLocal8Bit().constData(), ::geteuid(), g->gr_gid), 0);
         QCOMPARE(::chmod(device.toLocal8Bit().constData(), static_cast<mode_t>(mode)), 0);
         const LinkFailure failure = permissionDenied(3, device, "Permission denied");
         QCOMPARE(failure.kind(), LinkFailureKind::PermissionDenied);
         const QString message = QString::fromUtf8(failure.what());
+        const QString owner = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+        advice.replace("{owner}", owner).replace("{group}", QString::fromLocal8Bit(g->gr_name));
         QVERIFY2(message.contains(advice), qPrintable(message));
         QVERIFY2(message.startsWith("Port 3 (" + device + ") cannot be opened"),
                  qPrintable(message));
@@ -374,7 +382,7 @@ private slots:
 
     void environmentOverridesTheList() {
         qputenv("OWLET_COM2", "/dev/owlet-second");
-        QCOMPARE(deviceForPort(2), QString("/dev/owlet-second"));
+        QCOMPARE(deviceForPort(2).value_or(""), QString("/dev/owlet-second"));
         QVERIFY(portAssignmentsText().contains("2  /dev/owlet-second  (set by OWLET_COM2)"));
     }
 };

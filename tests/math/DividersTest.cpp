@@ -1,6 +1,6 @@
 #include "math/Dividers.h"
 #include "math/Rounding.h"
-#include "tests/math/FaultOf.h"
+#include "tests/support/Thrown.h"
 
 #include <QTest>
 
@@ -8,6 +8,7 @@
 #include <cmath>
 
 using namespace owlet;
+using namespace owlet::test;
 using Fault = std::optional<FaultKind>;
 Q_DECLARE_METATYPE(Fault)
 

@@ -1,5 +1,5 @@
 #include "math/ReadNumber.h"
-#include "tests/math/FaultOf.h"
+#include "tests/support/Thrown.h"
 
 #include <QTest>
 
@@ -7,6 +7,7 @@
 #include <cmath>
 
 using namespace owlet;
+using namespace owlet::test;
 
 class ReadNumberTest : public QObject {
     Q_OBJECT

@@ -1,8 +1,9 @@
-#include "tests/panel/PanelFixture.h"
+#include "tests/support/PanelFixture.h"
 
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 
 class EditingRulesTest : public QObject {
@@ -10,36 +11,32 @@ class EditingRulesTest : public QObject {
 
 private slots:
     void startUp() {
-        FakeLink link;
-        RecordingReporter reporter;
-        RecordingView view;
-        SynthPanel panel(link, reporter);
-        panel.setView(&view);
-        panel.load();
-        QVERIFY(view.changes.isEmpty()); // putting the initial state in place raises nothing
-        QCOMPARE(link.calls, std::vector<std::string>{"threshold 1"});
-        QCOMPARE(panel.portNumber(), 0);
+        PanelFixture f;
+        QVERIFY(f.view.changes.isEmpty()); // putting the initial state in place raises nothing
+        QCOMPARE(f.link.calls, std::vector<std::string>{"threshold 1"});
+        QCOMPARE(f.panel.portNumber(), 0);
         for (C hidden :
              {C::SetR, C::SetN, C::SetC, C::Update, C::StoreEE, C::Text1, C::Label8, C::Warn})
-            QVERIFY2(!panel.visible(hidden), controlName(hidden).data());
-        QCOMPARE(panel.text(C::Creg), "00000");
-        QCOMPARE(panel.text(C::CPNo), "1");
-        QCOMPARE(panel.text(C::Fcomp2), "25");
-        QCOMPARE(panel.state(C::Fcomp2).listIndex, -1);
-        QCOMPARE(panel.text(C::RefOut), "Ref Out");
-        QCOMPARE(panel.state(C::RefOut).listIndex, -1);
-        QVERIFY(panel.state(C::PD0).selected && !panel.state(C::PD1).selected);
-        QCOMPARE(panel.state(C::InvertPD).value, 0);
-        QCOMPARE(panel.state(C::FvE).value + panel.state(C::FrE).value + panel.state(C::LDE).value,
+            QVERIFY2(!f.shown(hidden), controlName(hidden).data());
+        QCOMPARE(f.text(C::Creg), "00000");
+        QCOMPARE(f.text(C::CPNo), "1");
+        QCOMPARE(f.text(C::Fcomp2), "25");
+        QCOMPARE(f.panel.state(C::Fcomp2).listIndex, -1);
+        QCOMPARE(f.text(C::RefOut), "Ref Out");
+        QCOMPARE(f.panel.state(C::RefOut).listIndex, -1);
+        QVERIFY(f.panel.state(C::PD0).selected && !f.panel.state(C::PD1).selected);
+        QCOMPARE(f.panel.state(C::InvertPD).value, 0);
+        QCOMPARE(f.panel.state(C::FvE).value + f.panel.state(C::FrE).value +
+                     f.panel.state(C::LDE).value,
                  3);
-        QCOMPARE(panel.state(C::Fref).backColor, std::optional<unsigned>(Red));
-        QCOMPARE(panel.text(C::SetR), "Set R ");
+        QCOMPARE(f.panel.state(C::Fref).backColor, std::optional<unsigned>(Red));
+        QCOMPARE(f.text(C::SetR), "Set R ");
     }
 
     // The click empties the field and the change rule runs inside it, in order.
     void clickIntoFrefAtStartUp() {
         PanelFixture f;
-        f.panel.userClickedField(C::Fref);
+        f.clickInto(C::Fref);
         QCOMPARE(f.view.changes,
                  QStringList({"Fref.Text", "Creg.Text", "Fref.BackColor", "SetR.Visible"}));
         QCOMPARE(f.text(C::Fref), "");
@@ -51,7 +48,7 @@ private slots:
 
     void clickIntoFoutAtStartUp() {
         PanelFixture f;
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         QCOMPARE(f.text(C::Fout), "");
         QCOMPARE(f.panel.state(C::Fout).backColor, std::optional<unsigned>(White));
         QVERIFY(f.shown(C::SetN));
@@ -74,25 +71,25 @@ private slots:
         PanelFixture f;
         f.type(C::Fout, before.toStdString());
         f.view.changes.clear();
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         QCOMPARE(QByteArray::fromStdString(f.text(C::Fout)), after);
         QCOMPARE(f.view.changes.isEmpty(), before == after);
     }
 
     void clickIntoEmptyFieldChangesNothing() {
         PanelFixture f;
-        f.panel.userClickedField(C::Fref);
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fref);
+        f.clickInto(C::Fout);
         f.view.changes.clear();
-        f.panel.userClickedField(C::Fref);
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fref);
+        f.clickInto(C::Fout);
         QVERIFY(f.view.changes.isEmpty());
     }
 
     void clickIntoFrefEmptiesTypedValue() {
         PanelFixture f;
         f.type(C::Fref, "10");
-        f.panel.userClickedField(C::Fref);
+        f.clickInto(C::Fref);
         QCOMPARE(f.text(C::Fref), "");
     }
 
@@ -125,7 +122,7 @@ private slots:
         f.type(C::Fref, "Enter value");
         QCOMPARE(f.text(C::Creg), "");
         QVERIFY(!f.shown(C::Update) && !f.shown(C::StoreEE));
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         QVERIFY(f.shown(C::SetN));
         f.type(C::Fout, "letters");
         QVERIFY(f.shown(C::SetN));
@@ -214,7 +211,7 @@ private slots:
         PanelFixture f;
         f.type(C::Fout, "1e999");
         f.view.changes.clear();
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         QCOMPARE(f.lastErrorKind(), "Overflow");
         QVERIFY(QString::fromStdString(f.reporter.errors.back().message)
                     .startsWith("Clicking into Fout"));
@@ -231,7 +228,7 @@ private slots:
         f.type(C::Fref, "10");
         f.reporter.errors.clear();
         f.view.changes.clear();
-        f.panel.userClickedField(C::Fref);
+        f.clickInto(C::Fref);
         QCOMPARE(f.reporter.errors.size(), 1u);
         QCOMPARE(f.view.changes, QStringList{"Fref.Text"});
     }

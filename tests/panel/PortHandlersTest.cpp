@@ -1,8 +1,9 @@
-#include "tests/panel/PanelFixture.h"
+#include "tests/support/PanelFixture.h"
 
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 using Lines = std::vector<std::string>;
 
@@ -112,8 +113,7 @@ private slots:
     void updateAndStoreEmptyTheBoxFirst() {
         PanelFixture f;
         f.choosePort("1");
-        f.link.waiting = "earlier";
-        f.link.commEvent();
+        f.link.reply("earlier");
         std::string boxAtWrite = "?";
         f.link.onWrite = [&] {
             boxAtWrite = f.text(C::Text1);
@@ -132,8 +132,7 @@ private slots:
         f.choosePort("1");
         f.view.changes.clear();
         for (const char* piece : {"A", "", "B\r\n", "\xE9\x00z"}) {
-            f.link.waiting = std::string(piece, piece[0] == '\xE9' ? 3 : std::strlen(piece));
-            f.link.commEvent();
+            f.link.reply(std::string(piece, piece[0] == '\xE9' ? 3 : std::strlen(piece)));
         }
         QCOMPARE(f.text(C::Text1), std::string("AB\r\n\xC3\xA9\0z", 8));
         // The view hears of the appended pieces only; an empty event tells it nothing.
@@ -145,11 +144,9 @@ private slots:
     void appendDoesNotResendTheBox() {
         PanelFixture f;
         f.choosePort("1");
-        f.link.waiting = std::string(1 << 20, 'x');
-        f.link.commEvent();
+        f.link.reply(std::string(1 << 20, 'x'));
         f.view.changes.clear();
-        f.link.waiting = "ok";
-        f.link.commEvent();
+        f.link.reply("ok");
         QCOMPARE(f.view.changes, QStringList{"Text1+=ok"});
         QCOMPARE(f.text(C::Text1).size(), (1u << 20) + 2);
     }

@@ -1,8 +1,9 @@
-#include "tests/panel/PanelFixture.h"
+#include "tests/support/PanelFixture.h"
 
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 using Lines = std::vector<std::string>;
 
@@ -66,7 +67,7 @@ private slots:
     void emptiedOutputSendsZero() {
         PanelFixture f;
         f.choosePort("1");
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         f.press(C::SetN);
         QCOMPARE(f.text(C::Nreg), "0000");
         QVERIFY(!f.shown(C::Warn));
@@ -126,8 +127,7 @@ private slots:
         f.type(C::Fref, fref.toStdString());
         f.type(C::Fout, "145.01");
         f.press(C::SetN); // shows the warning and 16A8
-        f.link.waiting = "reply";
-        f.link.commEvent();
+        f.link.reply("reply");
         f.type(C::Fcomp2, fcomp.toStdString());
         f.type(C::Fout, fout.toStdString());
         f.type(C::Nreg, "16A8");
@@ -157,8 +157,7 @@ private slots:
         f.choosePort("1");
         f.type(C::Fref, "10");
         f.type(C::Nreg, "16A8");
-        f.link.waiting = "old";
-        f.link.commEvent();
+        f.link.reply("old");
         f.link.refuseWrite = true;
         f.press(C::SetR);
         QCOMPARE(f.lastErrorKind(), "Port not open");
@@ -193,8 +192,7 @@ private slots:
         QFETCH(QByteArray, creg);
         PanelFixture f;
         f.choosePort("1");
-        f.link.waiting = "kept";
-        f.link.commEvent();
+        f.link.reply("kept");
         f.panel.userClickedOption(C::PD0);
         if (change) {
             f.panel.userChoseListEntry(C::RefOut, 5);
@@ -266,8 +264,7 @@ private slots:
             boxAtWrite.push_back(f.text(C::Text1));
         };
         for (C button : {C::SetR, C::SetN, C::Update, C::StoreEE, C::SetC}) {
-            f.link.waiting = "answer";
-            f.link.commEvent();
+            f.link.reply("answer");
             f.press(button);
         }
         QCOMPARE(boxAtWrite, (Lines{"", "", "", "", "answer"}));

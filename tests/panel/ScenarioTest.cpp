@@ -1,8 +1,9 @@
-#include "tests/panel/PanelFixture.h"
+#include "tests/support/PanelFixture.h"
 
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 using Lines = std::vector<std::string>;
 
@@ -26,7 +27,7 @@ private slots:
             QVERIFY(f.shown(c));
 
         // 3. Click into Fref, type 10.
-        f.panel.userClickedField(C::Fref);
+        f.clickInto(C::Fref);
         QCOMPARE(f.panel.state(C::Fref).backColor, std::optional<unsigned>(White));
         QVERIFY(f.shown(C::SetR));
         for (const char* typed : {"1", "10"})
@@ -38,7 +39,7 @@ private slots:
         QCOMPARE(f.text(C::Fcomp2), " 25");
 
         // 5. 145.01 into Fout, "Set N".
-        f.panel.userClickedField(C::Fout);
+        f.clickInto(C::Fout);
         f.type(C::Fout, "145.01");
         f.press(C::SetN);
         QCOMPARE(f.text(C::Nreg), "16A8");
@@ -49,11 +50,9 @@ private slots:
         f.panel.userSetCheck(C::LDE, 1);
         f.press(C::SetC);
         f.press(C::Update);
-        f.link.waiting = "OK U\r\n";
-        f.link.commEvent();
+        f.link.reply("OK U\r\n");
         f.press(C::StoreEE);
-        f.link.waiting = "OK W\r\n";
-        f.link.commEvent();
+        f.link.reply("OK W\r\n");
         QCOMPARE(f.text(C::Text1), "OK W\r\n");
         QCOMPARE(f.link.written, (Lines{"R0190\r\n", "N16A8\r\n", "C23\r\n", "U\r\n", "W\r\n"}));
         QVERIFY(f.reporter.errors.empty());

@@ -1,5 +1,6 @@
-#include "tests/link/PseudoTerminal.h"
-#include "tests/panel/PanelFixture.h"
+#include "tests/support/PanelFixture.h"
+#include "tests/support/PseudoTerminal.h"
+#include "tests/support/SimulatorProcess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 using owlet::Control;
+using namespace owlet::test;
 
 namespace {
 
@@ -168,14 +170,9 @@ private slots:
     }
 
     void repliesFromTheSimulator() {
-        QProcess simulator;
-        simulator.start(SIMULATOR_PATH, {});
-        QVERIFY(simulator.waitForStarted());
-        QTRY_VERIFY(simulator.canReadLine());
-        const QString path = QString::fromUtf8(simulator.readLine()).trimmed().section(' ', 3);
-        const Run run = cli({"--device", path, "--fref", "10", "--expect-reply", "--wait", "0.5"});
-        simulator.terminate();
-        simulator.waitForFinished();
+        SimulatorProcess simulator;
+        const Run run = cli(
+            {"--device", simulator.device(), "--fref", "10", "--expect-reply", "--wait", "0.5"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains("reply OK R0190"), qPrintable(run.out));
     }

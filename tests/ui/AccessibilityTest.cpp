@@ -1,13 +1,12 @@
-#include "tests/ui/OpenWindow.h"
-#include "ui/SynthWindow.h"
+#include "tests/support/WindowFixture.h"
 
 #include <QAccessible>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStyleFactory>
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 
 namespace {
@@ -23,20 +22,32 @@ QString accessible(QWidget* w, QAccessible::Text text) {
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<NullLink> link_;
-    std::unique_ptr<SynthWindow> window_;
+    std::unique_ptr<WindowFixture> f_;
 
-    QWidget* w(C c) { return window_->widget(c); }
+    QWidget* w(C c) { return f_->widget(c); }
 
 private slots:
-    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
-
-    void init() {
-        QVERIFY(openWindow(link_, window_));
-        window_->panel().userPressedButton(C::SetCP); // Text1 and the port's buttons appear
+    // A screen reader that listens from the start, before the first window is made, hears
+    // the combo boxes by their captions and the warning as an alert. Qt keeps every
+    // interface it makes, so this runs before any other window of this program exists.
+    void initTestCase() {
+        QAccessible::installUpdateHandler([](QAccessibleEvent*) {}); // a listener
+        QAccessible::setActive(true);
+        WindowFixture f;
+        QVERIFY(f.open());
+        QCOMPARE(accessible(f.widget(C::Fcomp2), QAccessible::Name), "Fcomp kHz");
+        QCOMPARE(accessible(f.widget(C::RefOut), QAccessible::Name), "REFout frequency");
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.widget(C::Warn))->role(),
+                 QAccessible::AlertMessage);
     }
 
-    void cleanup() { window_.reset(); }
+    void init() {
+        f_ = std::make_unique<WindowFixture>();
+        QVERIFY(f_->open());
+        f_->panel().userPressedButton(C::SetCP); // Text1 and the port's buttons appear
+    }
+
+    void cleanup() { f_.reset(); }
 
     void everyInputHasItsCaptionAsName_data() {
         QTest::addColumn<int>("control");
@@ -76,13 +87,13 @@ private slots:
     void frequencyFieldsSayWhetherEdited() {
         QVERIFY(accessible(w(C::Fref), QAccessible::Description).startsWith("Not edited yet"));
         QVERIFY(accessible(w(C::Fout), QAccessible::Description).startsWith("Not edited yet"));
-        window_->panel().userClickedField(C::Fref);
+        f_->panel().userClickedField(C::Fref);
         QCOMPARE(accessible(w(C::Fref), QAccessible::Description), "Edited");
         QVERIFY(accessible(w(C::Fout), QAccessible::Description).startsWith("Not edited yet"));
     }
 
     void warningIsAnAlert() {
-        SynthPanel& panel = window_->panel();
+        SynthPanel& panel = f_->panel();
         QAccessibleInterface* warn = QAccessible::queryAccessibleInterface(w(C::Warn));
         QCOMPARE(warn->role(), QAccessible::AlertMessage);
         QVERIFY(warn->state().invisible);
@@ -97,7 +108,7 @@ private slots:
     void responseBoxShowsItsFocus() {
         auto* box = qobject_cast<QPlainTextEdit*>(w(C::Text1));
         QVERIFY(box->isReadOnly());
-        window_->panel().userPressedButton(C::Update);
+        f_->panel().userPressedButton(C::Update);
         w(C::Fref)->setFocus();
         const QImage unfocused = box->grab().toImage();
         box->setFocus();

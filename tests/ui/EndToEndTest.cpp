@@ -1,13 +1,14 @@
+#include "link/PortHolders.h"
 #include "link/SerialModuleLink.h"
-#include "tests/link/PseudoTerminal.h"
+#include "tests/support/PseudoTerminal.h"
 #include "ui/SynthWindow.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStyleFactory>
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 
 // The real window and the real serial link, with a pseudo-terminal as port 1.
@@ -15,8 +16,6 @@ class EndToEndTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
-
     void typicalUseOverThePort() {
         PseudoTerminal module;
         qputenv("OWLET_COM1", module.slavePath().toLocal8Bit());
@@ -55,8 +54,11 @@ private slots:
         module.write("stored\r\n\xB0K");
         QTRY_COMPARE(responses->toPlainText(), QString("stored\n") + QChar(0xB0) + "K");
 
+        const QString lock = lockOf(module.slavePath()).path;
+        QVERIFY2(QFile::exists(lock), qPrintable(lock));
         module.hangUp();
-        QTest::qWait(300);
+        // The panel closes a port whose line hung up, which frees its lock.
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(lock), 10000);
         click(C::Update);
         QCOMPARE(dialogs.size(), 1);
         QVERIFY2(dialogs[0].startsWith("Device unavailable"), qPrintable(dialogs[0]));

@@ -1,6 +1,5 @@
-#include "tests/ui/OpenWindow.h"
+#include "tests/support/WindowFixture.h"
 #include "ui/LayoutTable.h"
-#include "ui/SynthWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,10 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 using C = Control;
 
 namespace {
@@ -30,23 +29,23 @@ QString captionOf(QWidget* w) {
 class LayoutTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<NullLink> link_;
-    std::unique_ptr<SynthWindow> window_;
+    std::unique_ptr<WindowFixture> f_;
 
-    QWidget* w(Control c) { return window_->widget(c); }
+    QWidget* w(Control c) { return f_->widget(c); }
 
 private slots:
-    void initTestCase() { QApplication::setStyle(QStyleFactory::create("Fusion")); }
+    void init() {
+        f_ = std::make_unique<WindowFixture>();
+        QVERIFY(f_->open());
+    }
 
-    void init() { QVERIFY(openWindow(link_, window_)); }
-
-    void cleanup() { window_.reset(); }
+    void cleanup() { f_.reset(); }
 
     void window() {
-        QCOMPARE(window_->windowTitle(), "Quartzel      OWLET");
-        QCOMPARE(window_->size(), QSize(406, 386));
-        QCOMPARE(window_->minimumSize(), window_->maximumSize());
-        const QImage icon = window_->windowIcon().pixmap(32, 32).toImage();
+        QCOMPARE(f_->window.windowTitle(), "Quartzel      OWLET");
+        QCOMPARE(f_->window.size(), QSize(406, 386));
+        QCOMPARE(f_->window.minimumSize(), f_->window.maximumSize());
+        const QImage icon = f_->window.windowIcon().pixmap(32, 32).toImage();
         QCOMPARE(icon.size(), QSize(32, 32));
         QCOMPARE(icon.pixelColor(0, 0), QColor(0xCC, 0xFF, 0xCC));
         QCOMPARE(icon.pixelColor(11, 5), QColor(Qt::black));         // the N
@@ -57,7 +56,7 @@ private slots:
 
     void geometryAndLook() {
         QVERIFY(!w(Control::Text1)); // made when a port opens
-        window_->panel().userPressedButton(Control::SetCP);
+        f_->panel().userPressedButton(Control::SetCP);
         for (const Placement& p : Layout) {
             const char* name = controlName(p.control).data();
             QWidget* widget = w(p.control);
@@ -68,10 +67,10 @@ private slots:
             QVERIFY2(widget->font().pixelSize() == pixelSize, name);
             QVERIFY2(widget->font().bold() == (p.font == FontRole::Banner), name);
             QVERIFY2(!widget->font().italic() && !widget->font().underline(), name);
-            QVERIFY2(widget->isVisible() == window_->panel().visible(p.control), name);
+            QVERIFY2(widget->isVisible() == f_->panel().visible(p.control), name);
         }
         // Frames lie beneath the controls they frame.
-        QCOMPARE(window_->childAt(QPoint(500 / 15 + 2, 2520 / 15 + 8)), w(Control::PD0));
+        QCOMPARE(f_->window.childAt(QPoint(500 / 15 + 2, 2520 / 15 + 8)), w(Control::PD0));
     }
 
     // What the eye checks: rows line up, columns align, nothing overlaps.
@@ -102,7 +101,7 @@ private slots:
     void rowsAndColumnsLineUp() {
         QFETCH(QList<int>, controls);
         QFETCH(QString, edge);
-        window_->panel().userPressedButton(C::SetCP);
+        f_->panel().userPressedButton(C::SetCP);
         const auto at = [&](int c) {
             const QRect r = w(static_cast<Control>(c))->geometry();
             return edge == "top" ? r.top() : edge == "left" ? r.left() : r.right();
@@ -112,7 +111,7 @@ private slots:
     }
 
     void nothingOverlaps() {
-        window_->panel().userPressedButton(C::SetCP);
+        f_->panel().userPressedButton(C::SetCP);
         QList<QWidget*> shown;
         for (std::size_t i = 0; i < ControlCount; ++i) {
             QWidget* widget = w(static_cast<Control>(i));
@@ -206,7 +205,7 @@ private slots:
     }
 
     void warningShowsTwoCentredLines() {
-        auto& panel = window_->panel();
+        auto& panel = f_->panel();
         panel.userEditedText(Control::Fout, "145.01");
         panel.userPressedButton(Control::SetN);
         auto* warn = qobject_cast<QLabel*>(w(Control::Warn));
@@ -216,8 +215,8 @@ private slots:
     }
 
     void tabOrderAndFocus() {
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        f_->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f_->window));
         QCOMPARE(QApplication::focusWidget(), w(Control::Fref));
         const QList<Control> expected{
             Control::Fout,   Control::Nreg, Control::Rreg, Control::SetCP,    Control::CPNo,
@@ -232,7 +231,7 @@ private slots:
                                                   QString(controlName(next).data())));
         }
         // Once a port is open the response box leads the order.
-        window_->panel().userPressedButton(Control::SetCP);
+        f_->panel().userPressedButton(Control::SetCP);
         w(Control::Text1)->setFocus();
         QTest::keyClick(w(Control::Text1), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w(Control::Fref));

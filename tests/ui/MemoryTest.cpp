@@ -1,25 +1,12 @@
-#include "ui/SynthWindow.h"
-
-#include "tests/ui/NullLink.h"
+#include "tests/support/WindowFixture.h"
 
 #include <QFile>
-#include <QStyleFactory>
 #include <QTest>
 
 using namespace owlet;
+using namespace owlet::test;
 
 namespace {
-
-// A link whose module floods it: each communication event finds one more chunk waiting.
-class FloodLink final : public NullLink {
-public:
-    std::string waiting;
-    std::function<void()> commEvent;
-    std::string readAll() override { return std::exchange(waiting, {}); }
-    void setCommEventHandler(std::function<void()> handler) override {
-        commEvent = std::move(handler);
-    }
-};
 
 qint64 residentKiB() {
     QFile status("/proc/self/status");
@@ -42,27 +29,24 @@ private slots:
 #ifdef __SANITIZE_ADDRESS__
         QSKIP("AddressSanitizer holds freed memory in quarantine: resident size says nothing");
 #endif
-        QApplication::setStyle(QStyleFactory::create("Fusion"));
-        FloodLink link;
-        SynthWindow window(link);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.panel().userPressedButton(Control::SetCP);
+        WindowFixture f;
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        f.panel().userPressedButton(Control::SetCP);
         QByteArray chunk;
         for (int i = 0; chunk.size() < 4096; ++i)
             chunk += "module log line " + QByteArray::number(i).rightJustified(45, '0') + "\r\n";
         const qint64 before = residentKiB();
         const int chunks = 16 * 1024 * 1024 / int(chunk.size());
         for (int i = 0; i < chunks; ++i) {
-            link.waiting = chunk.toStdString();
-            link.commEvent();
+            f.link.reply(chunk.toStdString());
             if (i % 64 == 0)
                 QCoreApplication::processEvents();
         }
         QCoreApplication::processEvents();
         const qint64 grown = residentKiB() - before;
         QVERIFY2(grown < 40 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(grown)));
-        const std::string& kept = window.panel().text(Control::Text1);
+        const std::string& kept = f.panel().text(Control::Text1);
         QVERIFY(kept.size() >= 1024 * 1024 && kept.size() <= 2 * 1024 * 1024);
         QVERIFY(kept.ends_with(chunk.right(64).toStdString()));
     }

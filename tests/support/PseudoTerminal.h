@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace owlet::test {
+
 // A pseudo-terminal standing in for the module: the panel opens the slave side by its
 // path, the test reads and writes the master side.
 class PseudoTerminal {
@@ -17,7 +19,7 @@ public:
 
     // Reads from the master until `count` bytes came or `timeoutMs` passed, running the Qt
     // event loop meanwhile so the panel side can write.
-    QByteArray read(int count, int timeoutMs = 3000);
+    QByteArray read(int count, int timeoutMs = 10000);
     void write(const QByteArray& bytes);
     // Closing the master hangs up the line, as unplugging an adapter does.
     void hangUp();
@@ -26,3 +28,5 @@ private:
     int master_ = -1;
     QString slavePath_;
 };
+
+} // namespace owlet::test

@@ -1,4 +1,4 @@
-#include "tests/link/PseudoTerminal.h"
+#include "tests/support/PseudoTerminal.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+
+namespace owlet::test {
 
 PseudoTerminal::PseudoTerminal() {
     int slave = -1;
@@ -58,3 +60,5 @@ void PseudoTerminal::hangUp() {
         ::close(master_);
     master_ = -1;
 }
+
+} // namespace owlet::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "panel/PanelView.h"
+#include "panel/SynthPanel.h"
+#include "tests/support/FakeLink.h"
+#include "tests/support/RecordingReporter.h"
+
+#include <QStringList>
+
+#include <string>
+
+namespace owlet::test {
+
+// Records "Control.Property" for every change, and "Control+=text" for appends.
+class RecordingView final : public PanelView {
+public:
+    QStringList changes;
+    void propertyChanged(Control control, Property property) override;
+    void textAppended(Control control, std::string_view appended) override;
+};
+
+// A panel after start-up, with its fake link, reporter and view.
+struct PanelFixture {
+    FakeLink link;
+    RecordingReporter reporter;
+    RecordingView view;
+    SynthPanel panel{link, reporter};
+
+    PanelFixture();
+
+    // Types a whole new text into a field, as a paste would.
+    void type(Control control, const std::string& text) { panel.userEditedText(control, text); }
+    void press(Control control) { panel.userPressedButton(control); }
+    void clickInto(Control control) { panel.userClickedField(control); }
+    const std::string& text(Control control) const { return panel.text(control); }
+    bool shown(Control control) const { return panel.visible(control); }
+    // Types `port` into the port box and presses the port button.
+    void choosePort(const std::string& port);
+    std::string lastErrorKind() const { return reporter.lastKind(); }
+};
+
+} // namespace owlet::test
