@@ -4,16 +4,20 @@
 # make sanitize  builds everything with ASan and UBSan and runs every test
 # make deb   builds build/owlet_<version>_<arch>.deb and checks it with lintian
 # make bench measures start-up and reply cost against a minimal Qt window
+# make format-check  fails when a C++ file is not as clang-format writes it (make test runs it)
+# make format        formats every C++ file in place
 
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
+# WERROR=ON turns every compiler warning into an error, as CI builds.
+WERROR ?= OFF
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
-            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian
+            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian clang-format
 FUZZ_PACKAGES := clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -29,7 +33,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test sanitize deb fuzz bench clean
+.PHONY: all deps build run test sanitize deb fuzz bench format format-check clean
 
 all: build
 
@@ -37,7 +41,7 @@ deps:
 	$(call install_missing,$(PACKAGES))
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOWLET_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -47,7 +51,7 @@ run: build
 	fi
 	$(BUILD)/app/owlet
 
-test: build
+test: build format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Qt and fontconfig keep caches until exit on purpose, so leak reports are off; every
@@ -80,6 +84,17 @@ bench: build
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
+
+# The tracked C++ files, or every one under the tree outside a git checkout.
+CXX_FILES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null || \
+	find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(CXX_FILES) || \
+		{ echo "Not formatted as .clang-format says: run make format"; exit 1; }
+
+format: deps
+	clang-format -i $(CXX_FILES)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)

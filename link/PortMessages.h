@@ -16,20 +16,28 @@ namespace owlet {
 struct PortHolder;
 struct PortLock;
 
-LinkFailure noSuchPort(std::int16_t port);
+// The port a message is about, and how the program that reports it is tried again.
+struct PortContext {
+    std::int16_t port = 1;
+    QString device;
+    // Once the port is fixed: the panel chooses its port once per run.
+    QString again = QStringLiteral("restart the panel");
+    // After a command line that did not go out.
+    QString retry = QStringLiteral("press the button again");
+};
+
+LinkFailure noSuchPort(const PortContext& at);
 // Other processes have the device open: refused as busy, naming them.
-LinkFailure portHeld(std::int16_t port, const QString& device,
-                     const std::vector<PortHolder>& holders);
+LinkFailure portHeld(const PortContext& at, const std::vector<PortHolder>& holders);
 // The system refused this user the device: advice from its owner, group and mode.
-LinkFailure permissionDenied(std::int16_t port, const QString& device, const QString& reason);
+LinkFailure permissionDenied(const PortContext& at, const QString& reason);
 // The device is locked: by a live process, or by one that is gone (a stale lock).
-LinkFailure portLocked(std::int16_t port, const QString& device, const PortLock& lock,
-                       const QString& reason);
-LinkFailure notASerialPort(std::int16_t port, const QString& device, const QString& reason);
-LinkFailure openFailure(std::int16_t port, const QString& device,
-                        QSerialPort::SerialPortError error, const QString& reason);
-LinkFailure deviceGone(std::int16_t port, const QString& device);
-LinkFailure notOpen(std::int16_t port);
-LinkFailure writeFailure(std::int16_t port, const QString& device, const QString& reason);
+LinkFailure portLocked(const PortContext& at, const PortLock& lock, const QString& reason);
+LinkFailure notASerialPort(const PortContext& at, const QString& reason);
+LinkFailure openFailure(const PortContext& at, QSerialPort::SerialPortError error,
+                        const QString& reason);
+LinkFailure deviceGone(const PortContext& at);
+LinkFailure notOpen(const PortContext& at);
+LinkFailure writeFailure(const PortContext& at, const QString& reason);
 
 } // namespace owlet

@@ -2,7 +2,6 @@
 
 #include "link/PortHolders.h"
 #include "link/PortMapping.h"
-#include "link/PortMessages.h"
 
 #include <utility>
 
@@ -22,17 +21,17 @@ void SerialModuleLink::setReceiveThreshold(std::int16_t characters) {
 }
 
 void SerialModuleLink::setPortNumber(std::int16_t port) {
-    portNumber_ = port;
+    at_.port = port;
     const std::optional<QString> device = deviceForPort(port);
     if (!device)
-        throw noSuchPort(port);
-    device_ = *device;
+        throw noSuchPort(at_);
+    at_.device = *device;
 }
 
 void SerialModuleLink::open() {
-    if (device_.isEmpty())
-        setPortNumber(portNumber_);
-    port_.setPortName(device_);
+    if (at_.device.isEmpty())
+        setPortNumber(at_.port);
+    port_.setPortName(at_.device);
     port_.setBaudRate(QSerialPort::Baud1200);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
@@ -41,21 +40,21 @@ void SerialModuleLink::open() {
     // The port is opened exclusively (a lock file and TIOCEXCL), so a port another
     // program holds is refused rather than shared; a program that opened it without a
     // lock is found by its open file. DTR and RTS stay as the driver raises them on open.
-    if (const std::vector<PortHolder> holders = processesHolding(device_); !holders.empty())
-        throw portHeld(portNumber_, device_, holders);
+    if (const std::vector<PortHolder> holders = processesHolding(at_.device); !holders.empty())
+        throw portHeld(at_, holders);
     if (!port_.open(QIODevice::ReadWrite))
-        throw openFailure(portNumber_, device_, port_.error(), port_.errorString());
+        throw openFailure(at_, port_.error(), port_.errorString());
     gone_ = false;
 }
 
 void SerialModuleLink::write(std::string_view line) {
     if (gone_)
-        throw deviceGone(portNumber_, device_);
+        throw deviceGone(at_);
     if (!port_.isOpen())
-        throw notOpen(portNumber_);
+        throw notOpen(at_);
     const qint64 size = static_cast<qint64>(line.size());
     if (port_.write(line.data(), size) != size)
-        throw writeFailure(portNumber_, device_, port_.errorString());
+        throw writeFailure(at_, port_.errorString());
 }
 
 bool SerialModuleLink::drain(int timeoutMs) {
@@ -88,7 +87,7 @@ void SerialModuleLink::onError(QSerialPort::SerialPortError error) {
     // reader was quicker) is no hang-up: the port stays open.
     if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || !port_.isOpen())
         return;
-    if (!lineHungUp(static_cast<int>(port_.handle()), device_)) {
+    if (!lineHungUp(static_cast<int>(port_.handle()), at_.device)) {
         port_.clearError();
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ModuleLink.h"
+#include "link/PortMessages.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -26,7 +27,13 @@ public:
     void setCommEventHandler(std::function<void()> handler) override;
 
     // Names the device itself instead of a port number (messages call it port 1).
-    void setDevice(const QString& device) { device_ = device; }
+    void setDevice(const QString& device) { at_.device = device; }
+    // How the messages tell the user to try again: `again` once the port is fixed, `retry`
+    // after a line that did not go out ("restart the panel", "press the button again").
+    void setTryAgain(const QString& again, const QString& retry) {
+        at_.again = again;
+        at_.retry = retry;
+    }
     // Waits until every queued byte has gone out, at most `timeoutMs`; false if not.
     bool drain(int timeoutMs);
 
@@ -37,8 +44,7 @@ private:
 
     QSerialPort port_{this};
     std::int16_t threshold_ = 0;
-    std::int16_t portNumber_ = 1;
-    QString device_;
+    PortContext at_;            // the port number, its device, and the advice in messages
     QByteArray keptAfterClose_; // bytes read out of the port before it was closed
     bool gone_ = false;
     std::function<void()> commEvent_;

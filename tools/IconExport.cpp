@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s ICON.xpm ICON.png\n", argv[0]);
         return 2;

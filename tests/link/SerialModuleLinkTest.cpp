@@ -284,7 +284,7 @@ private slots:
         QVERIFY(node.open(QIODevice::WriteOnly));
         QCOMPARE(::chown(device.toLocal8Bit().constData(), ::geteuid(), g->gr_gid), 0);
         QCOMPARE(::chmod(device.toLocal8Bit().constData(), static_cast<mode_t>(mode)), 0);
-        const LinkFailure failure = permissionDenied(3, device, "Permission denied");
+        const LinkFailure failure = permissionDenied({3, device}, "Permission denied");
         QCOMPARE(failure.kind(), LinkFailureKind::PermissionDenied);
         const QString message = QString::fromUtf8(failure.what());
         const QString owner = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
@@ -308,32 +308,35 @@ private slots:
             QTest::newRow(row) << int(f.kind()) << QString::fromUtf8(f.what()) << happened << todo;
         };
         add("null device",
-            openFailure(1, "/dev/null", QSerialPort::UnsupportedOperationError,
+            openFailure({1, "/dev/null"}, QSerialPort::UnsupportedOperationError,
                         "Inappropriate ioctl for device"),
             "is not a serial port", "OWLET_COM1=/dev/ttyUSB0");
-        add("directory", openFailure(2, dir.path(), QSerialPort::UnknownError, "Is a directory"),
+        add("directory", openFailure({2, dir.path()}, QSerialPort::UnknownError, "Is a directory"),
             "is not a serial port", "set OWLET_COM2");
         add("stale lock",
-            portLocked(1, "/dev/ttyUSB0", {dir.filePath("LCK..ttyUSB0"), deadPid()}, "x"),
+            portLocked({1, "/dev/ttyUSB0"}, {dir.filePath("LCK..ttyUSB0"), deadPid()}, "x"),
             "is gone", "sudo rm " + dir.filePath("LCK..ttyUSB0").toLatin1());
         add("live lock",
-            portLocked(1, "/dev/ttyUSB0", {"/run/lock/LCK..ttyUSB0", int(::getpid())}, "x"),
+            portLocked({1, "/dev/ttyUSB0"}, {"/run/lock/LCK..ttyUSB0", int(::getpid())}, "x"),
             "holds its lock /run/lock/LCK..ttyUSB0", "Close that program");
-        add("unknown holder", portLocked(1, "/dev/ttyUSB0", {"/run/lock/LCK..ttyUSB0", 0}, "busy"),
-            "is busy", "Close it and restart");
-        add("held open", portHeld(1, "/dev/ttyUSB0", {{812, "minicom"}}),
+        add("unknown holder",
+            portLocked({1, "/dev/ttyUSB0"}, {"/run/lock/LCK..ttyUSB0", 0}, "busy"), "is busy",
+            "Close it and restart");
+        add("held open", portHeld({1, "/dev/ttyUSB0"}, {{812, "minicom"}}),
             "minicom (pid 812) has it open", "kill 812");
-        add("no such port", noSuchPort(4), "denotes no serial port", "OWLET_COM4=");
-        add("port 0 or below", noSuchPort(-1), "port numbers start at 1", "enter the number");
+        add("from owlet-cli", portHeld({1, "/dev/ttyUSB0", "run owlet-cli again"}, {{812, "cat"}}),
+            "is busy", "kill 812) and run owlet-cli again.");
+        add("no such port", noSuchPort({4, {}}), "denotes no serial port", "OWLET_COM4=");
+        add("port 0 or below", noSuchPort({-1, {}}), "port numbers start at 1", "enter the number");
         add("missing device",
-            openFailure(1, "/dev/owlet-none", QSerialPort::DeviceNotFoundError, "No such file"),
+            openFailure({1, "/dev/owlet-none"}, QSerialPort::DeviceNotFoundError, "No such file"),
             "does not exist", "Plug in the adapter");
-        add("gone", deviceGone(1, "/dev/ttyUSB0"), "went away", "Plug the adapter in again");
-        add("not open", notOpen(1), "is not open", "choose a port that opens");
-        add("write refused", writeFailure(1, "/dev/ttyUSB0", "Input/output error"),
+        add("gone", deviceGone({1, "/dev/ttyUSB0"}), "went away", "Plug the adapter in again");
+        add("not open", notOpen({1, {}}), "is not open", "choose a port that opens");
+        add("write refused", writeFailure({1, "/dev/ttyUSB0"}, "Input/output error"),
             "did not take the command", "press the button again");
         add("other open failure",
-            openFailure(1, "/dev/tty", QSerialPort::UnknownError, "Input/output error"),
+            openFailure({1, "/dev/tty"}, QSerialPort::UnknownError, "Input/output error"),
             "cannot be opened", "restart the panel");
     }
     void failureMessages() {

@@ -146,8 +146,8 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("not a serial port")
             << QStringList{"--device", "/dev/null", "--c"} << 1 << "is not a serial port";
-        QTest::newRow("no such port")
-            << QStringList{"--port", "999", "--c"} << 1 << "denotes no serial port";
+        QTest::newRow("no such port") << QStringList{"--port", "999", "--c"} << 1
+                                      << "Plug in the adapter and run owlet-cli again";
         QTest::newRow("silent module")
             << QStringList{"--c", "--expect-reply", "--wait", "0.2"} << 3 << "did not answer";
         QTest::newRow("dry run") << QStringList{"--c", "--dry-run"} << 0 << "";

@@ -47,6 +47,7 @@ Outcome send(const CliOptions& o, const CliPlan& plan, double waitSeconds) {
     SerialModuleLink link;
     link.setCommEventHandler([&] { outcome.replies += link.readAll(); });
     link.setReceiveThreshold(1);
+    link.setTryAgain(QStringLiteral("run owlet-cli again"), QStringLiteral("run owlet-cli again"));
     if (o.device) {
         link.setDevice(qt(*o.device));
     } else {
