@@ -35,4 +35,10 @@ ControlKind controlKind(Control control) {
     return controls[indexOf(control)].kind;
 }
 
+std::string_view propertyName(Property property) {
+    constexpr std::string_view names[] = {"Text",  "Visible",  "BackColor", "ListIndex",
+                                          "Value", "Selected", "Bold",      "Note"};
+    return names[static_cast<int>(property)];
+}
+
 } // namespace owlet

@@ -67,10 +67,12 @@ enum class Property {
     Value,     // check boxes: 0, 1 ticked, 2 greyed
     Selected,  // option buttons
     Bold,      // caption font of a command button
+    Note,      // words on a value: a divider the chip cannot count with, the exact setting
 };
 
 std::string_view controlName(Control control);
 ControlKind controlKind(Control control);
+std::string_view propertyName(Property property); // "Text", "ListIndex", ...
 
 inline constexpr unsigned Red = 0xFF0000;
 inline constexpr unsigned White = 0xFFFFFF;

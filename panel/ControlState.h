@@ -17,6 +17,9 @@ struct ControlState {
     std::int16_t value = 0; // check box
     bool selected = false;  // option button
     bool bold = false;      // command button caption
+    // What the panel says about the value shown, for the eye and the screen reader alike;
+    // in a register box it marks a divider the chip cannot count with. Empty: nothing.
+    std::string note;
 };
 
 } // namespace owlet

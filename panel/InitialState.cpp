@@ -1,5 +1,7 @@
 #include "panel/InitialState.h"
 
+#include "math/RegisterPlan.h"
+
 namespace owlet {
 
 ControlStates initialControlStates() {
@@ -12,7 +14,7 @@ ControlStates initialControlStates() {
     };
 
     set(Control::Fref, "Enter value").backColor = Red;
-    set(Control::Fcomp2, "25").list = {"6.25", "10", "12.5", "25", "50", "100", "200"};
+    set(Control::Fcomp2, "25").list = {FcompListKHz.begin(), FcompListKHz.end()};
     set(Control::Fout, "Enter value").backColor = Red;
     set(Control::Rreg, "");
     set(Control::Nreg, "");
@@ -26,8 +28,7 @@ ControlStates initialControlStates() {
     set(Control::FvE, "Fv Enable").value = 1;
     set(Control::FrE, "Fr Enable").value = 1;
     set(Control::LDE, "LD Enable").value = 1;
-    set(Control::RefOut, "Ref Out").list = {"DC Static", "= OscIn",  "OscIn /2",
-                                            "OscIn /4",  "OscIn /8", "OscIn /16"};
+    set(Control::RefOut, "Ref Out").list = {RefOutNames.begin(), RefOutNames.end()};
     set(Control::CPNo, "1");
     set(Control::SetCP, "COM Port").bold = false;
     set(Control::Update, "Update", false);

@@ -5,32 +5,51 @@
 #include "link/CommandLine.h"
 #include "math/RegisterMath.h"
 
+#include <charconv>
+
 namespace owlet {
 
 void SynthPanel::SetR_Click() {
-    const double fcomp = readNumber(Control::Fcomp2);
-    const double fref = readNumber(Control::Fref);
-    const std::int32_t r = ComputeR(fref, fcomp);
-    RequireRegisterRange(r, "R");
-    const double actual = ActualFcompKHz(readNumber(Control::Fref), r);
+    const ReferencePlan plan = PlanReference(text(Control::Fref), text(Control::Fcomp2));
     // A later "Set N" works from the comparison frequency R really gives.
-    setText(Control::Fcomp2, NumberText(actual));
-    showAndSendDivider(Control::Rreg, ModuleCommand::ReferenceDivider, r);
+    setText(Control::Fcomp2, plan.actualFcompText);
+    showAndSendDivider(Control::Rreg, ModuleCommand::ReferenceDivider, plan.r);
 }
 
 void SynthPanel::SetN_Click() {
     setVisible(Control::Warn, false);
-    const double fcomp = readNumber(Control::Fcomp2);
-    const double fout = readNumber(Control::Fout);
-    const std::int32_t n = ComputeN(fout, fcomp);
-    RequireRegisterRange(n, "N");
-    const std::int32_t error =
-        FrequencyErrorHz(n, readNumber(Control::Fcomp2), readNumber(Control::Fout));
-    if (NeedsWarning(error)) {
+    const OutputPlan plan = PlanOutput(text(Control::Fout), text(Control::Fcomp2));
+    if (plan.inexact) {
         setVisible(Control::Warn, true);
-        setText(Control::Warn, WarningText(error));
+        setText(Control::Warn, WarningText(plan.errorHz));
+        setNote(Control::Warn, exactSettingNote());
     }
-    showAndSendDivider(Control::Nreg, ModuleCommand::FeedbackDivider, n);
+    showAndSendDivider(Control::Nreg, ModuleCommand::FeedbackDivider, plan.n);
+}
+
+// The setting that makes the typed output exact, for the warning's tooltip. Advice only: a
+// text that reads beyond the double range leaves it empty instead of stopping the press.
+std::string SynthPanel::exactSettingNote() const {
+    try {
+        if (const auto setting = FindExactSetting(text(Control::Fref), text(Control::Fout)))
+            return ExactSettingText(*setting);
+        return "Enter a reference frequency above 0 to find the exact setting";
+    } catch (const ArithmeticFault&) {
+        return {};
+    }
+}
+
+// A register box marks a divider the chip cannot count with; emptied, or holding one it
+// takes, it is plain again. The value is the one the box shows.
+void SynthPanel::markChipLimit(Control box) {
+    const std::string& shown = text(box);
+    const char* end = shown.data() + shown.size();
+    std::uint32_t value = 0;
+    const auto [at, error] = std::from_chars(shown.data(), end, value, 16);
+    const bool divider = shown.size() == 4 && error == std::errc() && at == end;
+    setNote(box, divider ? ChipLimitAdvice(box == Control::Rreg ? 'R' : 'N',
+                                           static_cast<std::int32_t>(value))
+                         : std::string());
 }
 
 // The last steps of "Set R " and "Set N": empty the response box, show the register text,

@@ -140,6 +140,8 @@ void SynthPanel::setText(Control control, std::string text) {
                                   ? std::int16_t{-1}
                                   : static_cast<std::int16_t>(entry - s.list.begin()));
     }
+    if (control == Control::Rreg || control == Control::Nreg)
+        markChipLimit(control);
     // A combo box's change event is the user's typing alone: a written text raises none.
     if (controlKind(control) == ControlKind::TextBox)
         raise(control, Event::TextChange);
@@ -177,6 +179,10 @@ void SynthPanel::setSelected(Control control, bool selected) {
 
 void SynthPanel::setValue(Control control, std::int16_t value) {
     assign(control, &ControlState::value, value, Property::Value);
+}
+
+void SynthPanel::setNote(Control control, std::string note) {
+    assign(control, &ControlState::note, std::move(note), Property::Note);
 }
 
 void SynthPanel::changed(Control control, Property property) {

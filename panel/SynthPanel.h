@@ -95,6 +95,7 @@ private:
     void setListIndex(Control control, std::int16_t index);
     void setSelected(Control control, bool selected);
     void setValue(Control control, std::int16_t value);
+    void setNote(Control control, std::string note);
     void changed(Control control, Property property);
     // Writes one property and tells the view when its value really changed.
     template <typename T>
@@ -115,6 +116,8 @@ private:
     void raise(std::optional<Control> control, Event event);
 
     void showAndSendDivider(Control box, ModuleCommand command, std::int32_t value);
+    void markChipLimit(Control box);
+    std::string exactSettingNote() const;
     void sendLine(const std::string& line);
     double readNumber(Control control) const;
 

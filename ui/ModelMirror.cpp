@@ -6,6 +6,7 @@
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,7 +18,27 @@
 #include <algorithm>
 
 namespace owlet {
+namespace {
 
+// The panel's words on a value, in the tooltip and for a screen reader; a field's text
+// turns red while it has any, so a divider the chip cannot count with stands out.
+void showNote(QWidget* w, const QString& note) {
+    w->setToolTip(note);
+    w->setAccessibleDescription(note);
+    if (!qobject_cast<QLineEdit*>(w))
+        return;
+    QPalette palette = w->palette();
+    const QPalette standard = QApplication::palette(w);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Text,
+                         note.isEmpty() ? standard.color(group, QPalette::Text) : rgb(Red));
+    w->setPalette(palette);
+}
+
+} // namespace
+
+// Every property but the note: no control starts with one, and the tooltips and
+// descriptions a control has of its own stay.
 void ModelMirror::mirrorAll(Control control) const {
     for (Property p : {Property::Text, Property::Visible, Property::BackColor, Property::ListIndex,
                        Property::Value, Property::Selected, Property::Bold})
@@ -80,6 +101,9 @@ void ModelMirror::mirror(Control control, Property property) const {
             font.setBold(s.bold);
             w->setFont(font);
         }
+        break;
+    case Property::Note:
+        showNote(w, qt(s.note));
         break;
     }
 }

@@ -40,12 +40,11 @@ QByteArray valueOf(Property property, const ControlState& s) {
         return QByteArray::number(s.selected);
     case Property::Bold:
         return QByteArray::number(s.bold);
+    case Property::Note:
+        return escaped(s.note);
     }
     return {};
 }
-
-constexpr const char* propertyNames[] = {"text",  "visible",  "backcolor", "listindex",
-                                         "value", "selected", "bold"};
 
 QByteArray nameOf(Control control) {
     const std::string_view name = controlName(control);
@@ -65,7 +64,8 @@ StateTrace::StateTrace(const QString& path, ControlOf controlOf, QObject* parent
 }
 
 void StateTrace::propertyChanged(Control control, Property property, const ControlState& state) {
-    line(nameOf(control) + ' ' + propertyNames[static_cast<int>(property)] + ' ' +
+    const std::string_view name = propertyName(property);
+    line(nameOf(control) + ' ' + QByteArray(name.data(), qsizetype(name.size())).toLower() + ' ' +
          valueOf(property, state));
 }
 

@@ -3,10 +3,8 @@
 namespace owlet::test {
 
 void RecordingView::propertyChanged(Control control, Property property) {
-    static const char* const names[] = {"Text",  "Visible",  "BackColor", "ListIndex",
-                                        "Value", "Selected", "Bold"};
     changes << QString::fromUtf8(controlName(control).data()) + "." +
-                   names[static_cast<int>(property)];
+                   QString::fromUtf8(propertyName(property).data());
 }
 
 void RecordingView::textAppended(Control control, std::string_view appended) {
