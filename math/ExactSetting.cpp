@@ -45,7 +45,7 @@ std::optional<ExactSetting> asThePanelDoes(std::string_view fref, std::string_vi
 // A comparison frequency in kHz as text the Fcomp box reads back to the same R: the
 // panel's 15 significant digits, or 17 where those do not reach.
 std::string fcompTextFor(double khz, std::string_view fref, std::int32_t r) {
-    std::string text = NumberText(khz).substr(1);
+    std::string text = PlainNumberText(khz);
     if (PlanReference(fref, text).r != r) {
         char digits[32];
         std::snprintf(digits, sizeof digits, "%.17g", khz);
@@ -59,22 +59,22 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
 }
 
 // The largest g / k at or below 200 kHz whose R = k a and N = k b the chip takes.
-std::optional<ExactSetting> belowLimit(std::string_view fref, std::string_view fout,
-                                       std::int64_t g, std::int64_t a, std::int64_t b) {
+std::optional<ExactSetting> belowLimit(std::string_view fref, std::string_view fout, std::int64_t g,
+                                       std::int64_t a, std::int64_t b) {
     if (a > LargestR || b > LargestN)
         return std::nullopt;
     // The smallest k that every lower bound allows (R and N grow with it); R = 1 stands
     // alone below 5.
-    std::int64_t k = std::max({ceilDiv(g, HighestFcompMilliHz), ceilDiv(SmallestN, b),
-                               std::int64_t{1}});
+    std::int64_t k =
+        std::max({ceilDiv(g, HighestFcompMilliHz), ceilDiv(SmallestN, b), std::int64_t{1}});
     if (a * k != 1)
         k = std::max(k, ceilDiv(5, a));
     if (k > LargestR / a || k > LargestN / b)
         return std::nullopt;
     const double khz = static_cast<double>(g) / static_cast<double>(k) / 1e6;
     const auto r = static_cast<std::int32_t>(a * k);
-    auto found = asThePanelDoes(fref, fout, fcompTextFor(khz, fref, r),
-                                ExactSetting::Kind::BelowLimit);
+    auto found =
+        asThePanelDoes(fref, fout, fcompTextFor(khz, fref, r), ExactSetting::Kind::BelowLimit);
     if (found && (found->r != r || found->errorHz != 0))
         return std::nullopt; // the doubles could not follow: no claim of exactness
     return found;
@@ -84,8 +84,7 @@ std::optional<ExactSetting> belowLimit(std::string_view fref, std::string_view f
 ExactSetting nearestListEntry(std::string_view fref, std::string_view fout) {
     ExactSetting best;
     for (auto entry = FcompListKHz.rbegin(); entry != FcompListKHz.rend(); ++entry) {
-        const auto s =
-            asThePanelDoes(fref, fout, std::string(*entry), ExactSetting::Kind::Nearest);
+        const auto s = asThePanelDoes(fref, fout, std::string(*entry), ExactSetting::Kind::Nearest);
         if (s && (best.kind == ExactSetting::Kind::None ||
                   std::abs(static_cast<std::int64_t>(s->errorHz)) <
                       std::abs(static_cast<std::int64_t>(best.errorHz))))
@@ -96,8 +95,7 @@ ExactSetting nearestListEntry(std::string_view fref, std::string_view fout) {
 
 } // namespace
 
-std::optional<ExactSetting> FindExactSetting(std::string_view frefText,
-                                             std::string_view foutText) {
+std::optional<ExactSetting> FindExactSetting(std::string_view frefText, std::string_view foutText) {
     const auto fref = milliHz(ReadNumber(frefText));
     const auto fout = milliHz(ReadNumber(foutText));
     if (!fref || !fout)
@@ -108,8 +106,8 @@ std::optional<ExactSetting> FindExactSetting(std::string_view frefText,
         const auto entryMilliHz = static_cast<std::int64_t>(std::round(ReadNumber(*entry) * 1e6));
         if (g % entryMilliHz != 0)
             continue;
-        auto s = asThePanelDoes(frefText, foutText, std::string(*entry),
-                                ExactSetting::Kind::ListEntry);
+        auto s =
+            asThePanelDoes(frefText, foutText, std::string(*entry), ExactSetting::Kind::ListEntry);
         if (s && s->errorHz == 0)
             return s;
     }
@@ -126,8 +124,8 @@ std::string ExactSettingText(const ExactSetting& s) {
     case ExactSetting::Kind::BelowLimit:
         return "Exact with " + fcomp + ": " + dividers;
     case ExactSetting::Kind::Nearest:
-        return "No setting within the MC145170's limits makes it exact; nearest: " + fcomp +
-               " (" + dividers + "), error " + std::to_string(s.errorHz) + " Hz";
+        return "No setting within the MC145170's limits makes it exact; nearest: " + fcomp + " (" +
+               dividers + "), error " + std::to_string(s.errorHz) + " Hz";
     case ExactSetting::Kind::None:
         break;
     }

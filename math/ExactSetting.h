@@ -30,8 +30,7 @@ inline constexpr std::int64_t HighestFcompMilliHz = 200'000'000; // 200 kHz
 // common divisor of reference and output: every exact comparison frequency is that
 // divisor over a whole number. Nothing when the reference or output is not above 0 or
 // beyond 9 THz. Texts are read as the panel reads them (ReadNumber: Overflow).
-std::optional<ExactSetting> FindExactSetting(std::string_view frefText,
-                                             std::string_view foutText);
+std::optional<ExactSetting> FindExactSetting(std::string_view frefText, std::string_view foutText);
 
 // "Exact with Fcomp 12.5 kHz: R 800, N 11601"; "No setting within the MC145170's limits
 // makes it exact; nearest: Fcomp 25 kHz (R 400, N 5800), error -12500 Hz".

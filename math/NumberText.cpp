@@ -83,4 +83,11 @@ std::string NumberText(double value) {
     return sign + (fixed ? fixedForm(d) : exponentForm(d));
 }
 
+std::string PlainNumberText(double value) {
+    std::string text = NumberText(value);
+    if (text.front() == ' ')
+        text.erase(0, 1);
+    return text;
+}
+
 } // namespace owlet

@@ -18,4 +18,7 @@ std::string NumberText(std::int32_t value);
 // -0.0 is " 0".
 std::string NumberText(double value);
 
+// The same without the blank before values of 0 and above: " 12.5" is "12.5", as typed.
+std::string PlainNumberText(double value);
+
 } // namespace owlet

@@ -12,11 +12,11 @@ namespace owlet {
 // faults throws ArithmeticFault, as the panel's handler stops with a run-time error.
 
 // The comparison frequencies the Fcomp list offers, in kHz, as it shows them.
-inline constexpr std::array<std::string_view, 7> FcompListKHz{"6.25", "10", "12.5", "25",
-                                                               "50",   "100", "200"};
+inline constexpr std::array<std::string_view, 7> FcompListKHz{"6.25", "10",  "12.5", "25",
+                                                              "50",   "100", "200"};
 // The REFout list: an entry's index is the chip's three-bit REFout code.
-inline constexpr std::array<std::string_view, 6> RefOutNames{
-    "DC Static", "= OscIn", "OscIn /2", "OscIn /4", "OscIn /8", "OscIn /16"};
+inline constexpr std::array<std::string_view, 6> RefOutNames{"DC Static", "= OscIn",  "OscIn /2",
+                                                             "OscIn /4",  "OscIn /8", "OscIn /16"};
 
 struct ReferencePlan {
     std::int32_t r = 0;

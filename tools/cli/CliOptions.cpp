@@ -16,6 +16,8 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         {"--update", &CliOptions::update},
         {"--store", &CliOptions::store},
         {"--expect-reply", &CliOptions::expectReply},
+        {"--solve", &CliOptions::solve},
+        {"--allow-out-of-range", &CliOptions::allowOutOfRange},
         {"--dry-run", &CliOptions::dryRun},
         {"--list-ports", &CliOptions::listPorts},
         {"--json", &CliOptions::json},
@@ -26,7 +28,13 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
     const std::map<std::string, std::optional<std::string> CliOptions::*> values{
         {"--fref", &CliOptions::fref},     {"--fout", &CliOptions::fout},
         {"--refout", &CliOptions::refout}, {"--port", &CliOptions::port},
-        {"--device", &CliOptions::device},
+        {"--device", &CliOptions::device}, {"--sweep", &CliOptions::sweep},
+    };
+    const std::map<std::string, std::string CliOptions::*> texts{
+        {"--fcomp", &CliOptions::fcomp},
+        {"--wait", &CliOptions::wait},
+        {"--idle", &CliOptions::idle},
+        {"--dwell", &CliOptions::dwell},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -39,22 +47,26 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             o.*(flag->second) = true;
             continue;
         }
-        const bool takesValue = values.contains(name) || name == "--fcomp" || name == "--wait";
-        if (!takesValue)
+        if (!values.contains(name) && !texts.contains(name))
             throw CliError(name + ": unknown option (see --help)");
         // An option where the value should be means the value was left out.
         if (!inlineValue && (i + 1 >= args.size() || args[i + 1].starts_with("--")))
             throw CliError(name + ": needs a value");
         const std::string value = inlineValue ? *inlineValue : args[++i];
-        if (name == "--fcomp")
-            o.fcomp = value;
-        else if (name == "--wait")
-            o.wait = value;
+        if (texts.contains(name))
+            o.*(texts.at(name)) = value;
         else
             o.*(values.at(name)) = value;
     }
     if (o.port && o.device)
         throw CliError("--port and --device: give one of them");
+    if (o.solve && (o.port || o.device))
+        throw CliError("--solve: prints the setting and sends nothing; --fcomp auto programs it");
+    if (o.sweep && o.fout)
+        throw CliError("--sweep and --fout: the sweep gives the output frequencies");
+    if (o.sweep && o.store)
+        throw CliError("--sweep and --store: storing at every step wears the module's EEPROM; "
+                       "store once after the sweep");
     return o;
 }
 
@@ -65,9 +77,14 @@ to the synthesizer module when a port is given.
 
 Frequencies (read as the panel reads its fields):
   --fref MHZ          reference frequency: compute and send R
-  --fcomp KHZ         comparison frequency (default 25)
+  --fcomp KHZ|auto    comparison frequency (default 25); auto: the setting that
+                      makes --fout exact from --fref (see --solve)
   --fout MHZ          output frequency: compute and send N (from the comparison
                       frequency that R really gives, when --fref is given too)
+  --solve             with --fref and --fout: print the comparison frequency, R and N
+                      that make the output exact within the chip's limits, send nothing
+  --allow-out-of-range  send R and N the MC145170 cannot count with (R 0, 2-4 or
+                      above 32767, N below 40), which are refused otherwise
 Control byte C (sent when any of these is given):
   --c                 send C; alone it sends the start-up options (23)
   --pd-single         single-ended phase detector output PDout instead of PhV/PhR
@@ -82,15 +99,23 @@ Module:
   --device PATH       the serial device itself
   --update            send U afterwards
   --store             send W (store to EEPROM) afterwards
-  --wait SECONDS      collect the module's replies this long (default 1)
+  --wait SECONDS      collect the module's replies at most this long (default 1)
+  --idle SECONDS      stop collecting once the module has been quiet this long after
+                      the last line (default 0.2)
   --expect-reply      exit 3 when the module answers nothing within --wait
   --dry-run           compute and print, send nothing
   --list-ports        list the port numbers and their devices
+Sweep:
+  --sweep START:STOP:STEP  R once (with --fref), then N for each output frequency from
+                      START to STOP MHz inclusive, each followed by U with --update;
+                      every step is computed before anything is sent
+  --dwell SECONDS     wait this long after each step (default 0)
 Output:
   --json              print one JSON object
   --help, --version
 
-Exit status: 0 done, 1 the link failed, 2 bad input (nothing sent), 3 no reply.
+Exit status: 0 done, 1 the link failed, 2 bad input (nothing sent), 3 no reply,
+130 stopped by Ctrl-C (after the line being sent, with the port closed).
 )";
 }
 

@@ -14,7 +14,7 @@ public:
 };
 
 // What the command line asks for. Numbers stay text: they are read later exactly as the
-// panel reads its fields.
+// panel reads its fields. --fcomp auto asks for the setting that makes --fout exact.
 struct CliOptions {
     std::optional<std::string> fref;
     std::string fcomp = "25";
@@ -31,7 +31,12 @@ struct CliOptions {
     bool update = false;
     bool store = false;
     std::string wait = "1";
+    std::string idle = "0.2";
     bool expectReply = false;
+    bool solve = false;
+    bool allowOutOfRange = false;
+    std::optional<std::string> sweep; // START:STOP:STEP in MHz
+    std::string dwell = "0";
     bool dryRun = false;
     bool listPorts = false;
     bool json = false;

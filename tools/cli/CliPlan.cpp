@@ -2,9 +2,9 @@
 
 #include "link/CommandLine.h"
 #include "math/RegisterMath.h"
-#include "panel/InitialState.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace owlet::cli {
 namespace {
@@ -18,24 +18,77 @@ template <typename F> auto refusedAs(const std::string& options, F&& compute) {
     }
 }
 
+// The chip's limits are kept unless the user says otherwise.
+void requireChipTakes(const CliOptions& o, const std::string& options, char name,
+                      std::int32_t value) {
+    if (const std::string advice = ChipLimitAdvice(name, value);
+        !advice.empty() && !o.allowOutOfRange)
+        throw CliError(options + ": " + advice + " (--allow-out-of-range sends it all the same)");
+}
+
 std::int16_t refOutIndex(const std::optional<std::string>& refout) {
     if (!refout)
         return -1;
-    // A copy: the states are a temporary.
-    const std::vector<std::string> entries = initialControlStates()[indexOf(Control::RefOut)].list;
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (*refout == entries[i])
+    for (std::size_t i = 0; i < RefOutNames.size(); ++i)
+        if (*refout == RefOutNames[i])
             return static_cast<std::int16_t>(i);
     int index = -1;
     const char* end = refout->data() + refout->size();
     if (auto [at, ec] = std::from_chars(refout->data(), end, index);
-        ec == std::errc() && at == end && index >= 0 && index < static_cast<int>(entries.size()))
+        ec == std::errc() && at == end && index >= 0 && index < int(RefOutNames.size()))
         return static_cast<std::int16_t>(index);
     std::string names;
-    for (const std::string& e : entries)
-        names += (names.empty() ? "\"" : ", \"") + e + "\"";
+    for (const std::string_view e : RefOutNames)
+        names += (names.empty() ? "\"" : ", \"") + std::string(e) + "\"";
     throw CliError("--refout: '" + *refout + "' is neither 0 to " +
-                   std::to_string(entries.size() - 1) + " nor one of " + names);
+                   std::to_string(RefOutNames.size() - 1) + " nor one of " + names);
+}
+
+// The comparison frequency as the Fcomp box would hold it: typed, or the exact setting.
+std::string fcompText(const CliOptions& o, CliPlan& plan) {
+    if (o.fcomp != "auto" && !o.solve)
+        return o.fcomp;
+    const char* option = o.solve ? "--solve" : "--fcomp auto";
+    if (!o.fref || !o.fout)
+        throw CliError(std::string(option) + ": needs --fref and --fout");
+    plan.solved = refusedAs("--fref/--fout", [&] { return FindExactSetting(*o.fref, *o.fout); });
+    if (!plan.solved)
+        throw CliError(std::string(option) + ": the reference and the output must be above 0");
+    if (plan.solved->kind == ExactSetting::Kind::None)
+        throw CliError(std::string(option) + ": " + ExactSettingText(*plan.solved) +
+                       ", and no list entry is within them");
+    return plan.solved->fcompText;
+}
+
+// START:STOP:STEP as whole millihertz, so the steps add up exactly.
+struct SweepRange {
+    std::int64_t start, step;
+    std::size_t count;
+};
+
+SweepRange sweepRange(const std::string& text) {
+    const auto first = text.find(':');
+    const auto second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (second == std::string::npos)
+        throw CliError("--sweep: '" + text + "' is not START:STOP:STEP");
+    double mhz[3];
+    const std::string parts[3] = {text.substr(0, first), text.substr(first + 1, second - first - 1),
+                                  text.substr(second + 1)};
+    for (int i = 0; i < 3; ++i)
+        mhz[i] = refusedAs("--sweep", [&] { return ReadNumber(parts[i]); }) * 1e9;
+    for (const double m : mhz)
+        if (!(std::abs(m) <= 9e15))
+            throw CliError("--sweep: frequencies up to 9 THz");
+    const auto start = std::llround(mhz[0]);
+    const auto stop = std::llround(mhz[1]);
+    const auto step = std::llround(mhz[2]);
+    if (step == 0 || (stop - start != 0 && (stop - start > 0) != (step > 0)))
+        throw CliError("--sweep: STEP must be at least 1 mHz and lead from START to STOP");
+    const std::int64_t count = (stop - start) / step + 1;
+    if (count > static_cast<std::int64_t>(MostSweepSteps))
+        throw CliError("--sweep: " + std::to_string(count) + " steps; at most " +
+                       std::to_string(MostSweepSteps));
+    return {start, step, static_cast<std::size_t>(count)};
 }
 
 } // namespace
@@ -44,31 +97,26 @@ CliPlan planCommands(const CliOptions& o) {
     CliPlan plan;
     // The comparison frequency as the panel's Fcomp box holds it: typed, then rewritten
     // by "Set R " with what R really gives.
-    std::string fcompText = o.fcomp;
+    std::string fcomp = fcompText(o, plan);
+    if (o.solve)
+        return plan;
     if (o.fref) {
-        const std::int32_t r = refusedAs("--fref/--fcomp", [&] {
-            const std::int32_t value = ComputeR(ReadNumber(*o.fref), ReadNumber(fcompText));
-            RequireRegisterRange(value, "R");
-            fcompText = NumberText(ActualFcompKHz(ReadNumber(*o.fref), value));
-            return value;
-        });
-        plan.actualFcompText = fcompText;
-        const std::string hex = FormatRegister(r, 4);
-        plan.registers.push_back({'R', r, hex});
+        const ReferencePlan r =
+            refusedAs("--fref/--fcomp", [&] { return PlanReference(*o.fref, fcomp); });
+        requireChipTakes(o, "--fref/--fcomp", 'R', r.r);
+        fcomp = r.actualFcompText;
+        plan.actualFcompText = fcomp;
+        const std::string hex = FormatRegister(r.r, 4);
+        plan.registers.push_back({'R', r.r, hex});
         plan.lines.push_back(CommandLine(ModuleCommand::ReferenceDivider, hex));
     }
     if (o.fout) {
-        const auto [n, error] = refusedAs("--fout/--fcomp", [&] {
-            const std::int32_t value = ComputeN(ReadNumber(*o.fout), ReadNumber(fcompText));
-            RequireRegisterRange(value, "N");
-            const std::int32_t e =
-                FrequencyErrorHz(value, ReadNumber(fcompText), ReadNumber(*o.fout));
-            NeedsWarning(e); // refuses the one error with no absolute value, as the panel does
-            return std::pair{value, e};
-        });
-        plan.errorHz = error;
-        const std::string hex = FormatRegister(n, 4);
-        plan.registers.push_back({'N', n, hex});
+        const OutputPlan n =
+            refusedAs("--fout/--fcomp", [&] { return PlanOutput(*o.fout, fcomp); });
+        requireChipTakes(o, "--fout/--fcomp", 'N', n.n);
+        plan.errorHz = n.errorHz;
+        const std::string hex = FormatRegister(n.n, 4);
+        plan.registers.push_back({'N', n.n, hex});
         plan.lines.push_back(CommandLine(ModuleCommand::FeedbackDivider, hex));
     }
     if (o.wantsC()) {
@@ -77,6 +125,24 @@ CliPlan planCommands(const CliOptions& o) {
         const std::string hex = FormatRegister(c, 2);
         plan.registers.push_back({'C', c, hex});
         plan.lines.push_back(CommandLine(ModuleCommand::Control, hex));
+    }
+    if (o.sweep) {
+        const SweepRange range = sweepRange(*o.sweep);
+        plan.sweep.reserve(range.count);
+        for (std::size_t i = 0; i < range.count; ++i) {
+            const auto mHz = range.start + static_cast<std::int64_t>(i) * range.step;
+            SweepStep step;
+            step.foutText = PlainNumberText(static_cast<double>(mHz) / 1e9);
+            const std::string named = "--sweep at " + step.foutText + " MHz";
+            step.output = refusedAs(named, [&] { return PlanOutput(step.foutText, fcomp); });
+            requireChipTakes(o, named, 'N', step.output.n);
+            step.lines.push_back(
+                CommandLine(ModuleCommand::FeedbackDivider, FormatRegister(step.output.n, 4)));
+            if (o.update)
+                step.lines.push_back(CommandLine(ModuleCommand::Update));
+            plan.sweep.push_back(std::move(step));
+        }
+        return plan;
     }
     if (o.update)
         plan.lines.push_back(CommandLine(ModuleCommand::Update));

@@ -1,4 +1,5 @@
-// owlet-cli: the panel's arithmetic, command lines and serial link for scripts.
+// owlet-cli: the panel's register plan, command lines and serial link for scripts.
+#include "app/SignalQuit.h"
 #include "link/LinkFailure.h"
 #include "link/PortMapping.h"
 #include "link/SerialModuleLink.h"
@@ -15,6 +16,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace owlet;
 using namespace owlet::cli;
@@ -36,56 +38,175 @@ void print(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
 
-struct Outcome {
-    std::vector<std::string> sent;
-    std::string replies;
-};
-
-// Opens the port, writes each line whole before the next, then collects replies.
-Outcome send(const CliOptions& o, const CliPlan& plan, double waitSeconds) {
-    Outcome outcome;
-    SerialModuleLink link;
-    link.setCommEventHandler([&] { outcome.replies += link.readAll(); });
-    link.setReceiveThreshold(1);
-    link.setTryAgain(QStringLiteral("run owlet-cli again"), QStringLiteral("run owlet-cli again"));
-    if (o.device) {
-        link.setDevice(qt(*o.device));
-    } else {
-        link.setPortNumber(RoundToInt16(ReadNumber(*o.port)));
-    }
-    link.open();
-    for (const std::string& line : plan.lines) {
-        link.write(line);
-        link.drain(5000);
-        outcome.sent.push_back(line);
-    }
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < waitSeconds * 1000.0)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    outcome.replies += link.readAll();
-    return outcome;
+// Seconds from an option, 0 to an hour.
+double seconds(const char* option, const std::string& text) {
+    const double value = ReadNumber(text);
+    if (!(value >= 0.0 && value <= 3600.0))
+        throw CliError(std::string(option) + ": " + text + " is not 0 to 3600 seconds");
+    return value;
 }
 
-void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome) {
+struct Timing {
+    double wait = 1.0;  // replies are collected at most this long after the last line
+    double idle = 0.2;  // ... and only until the module has been quiet this long
+    double dwell = 0.0; // after each sweep step
+};
+
+struct Outcome {
+    std::vector<std::string> sent;
+    std::size_t stepsDone = 0;
+    std::string replies;
+    int signal = 0; // the signal that stopped the run, if any
+};
+
+// Opens the port, writes each line whole before the next, and collects the replies. A
+// termination signal stops it after the line being written; the port and its lock file
+// are released on the way out.
+class Sender {
+public:
+    Sender(const CliOptions& o, const Timing& timing, const sigset_t& termination)
+        : timing_(timing)
+        , quit_(termination, [this](int signal) { outcome_.signal = signal; }) {
+        link_.setCommEventHandler([this] {
+            outcome_.replies += link_.readAll();
+            quiet_.restart();
+        });
+        link_.setReceiveThreshold(1);
+        link_.setTryAgain(QStringLiteral("run owlet-cli again"),
+                          QStringLiteral("run owlet-cli again"));
+        if (o.device)
+            link_.setDevice(qt(*o.device));
+        else
+            link_.setPortNumber(RoundToInt16(ReadNumber(*o.port)));
+        link_.open();
+        quiet_.start();
+    }
+
+    Outcome run(const CliPlan& plan, bool expectReply) {
+        for (const std::string& line : plan.lines)
+            if (!send(line))
+                return outcome_;
+        const bool progress = !plan.sweep.empty() && ::isatty(STDERR_FILENO);
+        for (const SweepStep& step : plan.sweep) {
+            for (const std::string& line : step.lines)
+                if (!send(line))
+                    return outcome_;
+            ++outcome_.stepsDone;
+            if (progress)
+                std::fprintf(stderr, "\rstep %zu of %zu: %s MHz, error %d Hz\033[K",
+                             outcome_.stepsDone, plan.sweep.size(), step.foutText.c_str(),
+                             step.output.errorHz);
+            spin(timing_.dwell);
+        }
+        if (progress)
+            std::fputc('\n', stderr);
+        collect(expectReply);
+        return outcome_;
+    }
+
+private:
+    // False once a signal asked to stop: the line before it went out whole.
+    bool send(const std::string& line) {
+        if (outcome_.signal)
+            return false;
+        link_.write(line);
+        link_.drain(5000);
+        outcome_.sent.push_back(line);
+        quiet_.restart();
+        QCoreApplication::processEvents(); // replies, and a signal
+        return true;
+    }
+
+    // Takes replies and termination for `secondsToWait`.
+    void spin(double secondsToWait) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!outcome_.signal && timer.elapsed() < secondsToWait * 1000.0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+
+    // Until the module has been quiet for the idle time after the last line (with
+    // --expect-reply, once it has answered at all), never longer than the wait.
+    void collect(bool expectReply) {
+        QElapsedTimer total;
+        total.start();
+        while (!outcome_.signal && total.elapsed() < timing_.wait * 1000.0) {
+            const bool answered = !outcome_.replies.empty() || !expectReply;
+            if (answered && quiet_.elapsed() >= timing_.idle * 1000.0)
+                break;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        }
+        outcome_.replies += link_.readAll();
+    }
+
+    Timing timing_;
+    Outcome outcome_;
+    QElapsedTimer quiet_; // since the last line or reply
+    SerialModuleLink link_;
+    SignalQuit quit_;
+};
+
+QString stepText(const SweepStep& step, std::size_t index, std::size_t count) {
+    QString text = QStringLiteral("step %1 of %2: %3 MHz, N = %4 (%5)")
+                       .arg(index + 1)
+                       .arg(count)
+                       .arg(qt(step.foutText))
+                       .arg(step.output.n)
+                       .arg(shown(step.lines.front()).mid(1));
+    if (step.output.errorHz != 0)
+        text += QStringLiteral(", frequency error %1 Hz").arg(step.output.errorHz);
+    return text;
+}
+
+QJsonObject solvedJson(const ExactSetting& s) {
+    QJsonObject o{{"exact", s.exact()}, {"text", qt(ExactSettingText(s))}};
+    if (s.kind != ExactSetting::Kind::None) {
+        o["from_list"] = s.kind != ExactSetting::Kind::BelowLimit;
+        o["fcomp_khz"] = qt(s.fcompText);
+        o["R"] = s.r;
+        o["N"] = s.n;
+        o["frequency_error_hz"] = s.errorHz;
+    }
+    return o;
+}
+
+// `steps`: the sweep steps to print, those sent or, without a port, all of them.
+void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, std::size_t steps) {
+    const QString replies =
+        QString::fromLatin1(outcome.replies.data(), static_cast<qsizetype>(outcome.replies.size()));
     if (o.json) {
+        QJsonObject all;
+        if (plan.solved)
+            all["solved"] = solvedJson(*plan.solved);
+        if (o.solve)
+            return print(QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented)));
         QJsonObject registers;
         for (const RegisterValue& r : plan.registers)
             registers[QString(QChar(r.name))] = QJsonObject{{"value", r.value}, {"hex", qt(r.hex)}};
-        QJsonObject all{{"registers", registers}};
+        all["registers"] = registers;
         if (plan.actualFcompText)
             all["actual_fcomp_khz"] = ReadNumber(*plan.actualFcompText);
         if (plan.errorHz)
             all["frequency_error_hz"] = *plan.errorHz;
+        if (!plan.sweep.empty()) {
+            QJsonArray sweep;
+            for (const SweepStep& step : plan.sweep)
+                sweep.append(QJsonObject{{"fout_mhz", qt(step.foutText)},
+                                         {"N", step.output.n},
+                                         {"frequency_error_hz", step.output.errorHz}});
+            all["sweep"] = sweep;
+            all["steps_sent"] = static_cast<qint64>(outcome.stepsDone);
+        }
         QJsonArray sent;
         for (const std::string& line : outcome.sent)
             sent.append(shown(line));
         all["sent"] = sent;
-        all["replies"] = QString::fromLatin1(outcome.replies.data(),
-                                             static_cast<qsizetype>(outcome.replies.size()));
+        all["replies"] = replies;
         print(QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented)));
         return;
     }
+    if (plan.solved)
+        print(qt(ExactSettingText(*plan.solved)) + u'\n');
     for (const RegisterValue& r : plan.registers) {
         QString line =
             QStringLiteral("%1 = %2 (%3)").arg(QChar(r.name)).arg(r.value).arg(qt(r.hex));
@@ -96,24 +217,31 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome) {
             line += QStringLiteral(", frequency error %1 Hz").arg(*plan.errorHz);
         print(line + u'\n');
     }
-    for (const std::string& line : outcome.sent)
-        print(QStringLiteral("sent %1\n").arg(shown(line)));
-    if (!outcome.replies.empty())
+    for (std::size_t i = 0; i < steps; ++i)
+        print(stepText(plan.sweep[i], i, plan.sweep.size()) + u'\n');
+    const std::size_t individual = std::min(outcome.sent.size(), plan.lines.size());
+    for (std::size_t i = 0; i < individual; ++i)
+        print(QStringLiteral("sent %1\n").arg(shown(outcome.sent[i])));
+    if (!plan.sweep.empty() && !outcome.sent.empty())
+        print(
+            QStringLiteral("sent %1 of %2 steps\n").arg(outcome.stepsDone).arg(plan.sweep.size()));
+    if (!replies.isEmpty())
         print(QStringLiteral("reply %1\n")
-                  .arg(QString::fromLatin1(outcome.replies.data(),
-                                           static_cast<qsizetype>(outcome.replies.size()))
-                           .trimmed()
-                           .replace(QStringLiteral("\r\n"), QStringLiteral("\nreply "))));
+                  .arg(replies.trimmed().replace(QStringLiteral("\r\n"),
+                                                 QStringLiteral("\nreply "))));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts: Ctrl-C and the other termination termination reach the event
+    // loop, which ends the run after the line being sent.
+    const sigset_t termination = SignalQuit::blockTerminationSignals();
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     CliOptions options;
     CliPlan plan;
-    double waitSeconds = 1.0;
+    Timing timing;
     try {
         options = parseOptions(args);
         if (options.help) {
@@ -128,26 +256,26 @@ int main(int argc, char** argv) {
             print(portAssignmentsText() + u'\n');
             return Done;
         }
-        waitSeconds = ReadNumber(options.wait);
-        if (!(waitSeconds >= 0.0 && waitSeconds <= 3600.0))
-            throw CliError("--wait: " + options.wait + " is not 0 to 3600 seconds");
+        timing = {seconds("--wait", options.wait), seconds("--idle", options.idle),
+                  seconds("--dwell", options.dwell)};
         if (options.port && ReadNumber(*options.port) < 0.5)
             throw CliError("--port: " + *options.port + " is not a port number (1 or above)");
         plan = planCommands(options);
-        if (plan.lines.empty())
-            throw CliError("nothing to do: give --fref, --fout, a C option, --update or --store");
+        if (plan.lines.empty() && plan.sweep.empty() && !options.solve)
+            throw CliError("nothing to do: give --fref, --fout, --sweep, a C option, --update "
+                           "or --store");
     } catch (const CliError& error) {
         std::fprintf(stderr, "owlet-cli: %s\n", error.what());
         return BadInput;
     } catch (const ArithmeticFault& fault) {
-        std::fprintf(stderr, "owlet-cli: --port/--wait: %s\n", fault.what());
+        std::fprintf(stderr, "owlet-cli: --port/--wait/--idle/--dwell: %s\n", fault.what());
         return BadInput;
     }
     Outcome outcome;
     const bool sending = (options.port || options.device) && !options.dryRun;
     if (sending) {
         try {
-            outcome = send(options, plan, waitSeconds);
+            outcome = Sender(options, timing, termination).run(plan, options.expectReply);
         } catch (const LinkFailure& failure) {
             std::fprintf(stderr, "owlet-cli: %s: %s\n", linkFailureKindName(failure.kind()),
                          failure.what());
@@ -157,9 +285,15 @@ int main(int argc, char** argv) {
             return BadInput;
         }
     }
-    report(options, plan, outcome);
+    report(options, plan, outcome, sending ? outcome.stepsDone : plan.sweep.size());
+    if (outcome.signal) {
+        std::fprintf(stderr,
+                     "owlet-cli: stopped by signal %d after %zu lines; the port is closed\n",
+                     outcome.signal, outcome.sent.size());
+        return 128 + outcome.signal;
+    }
     if (sending && options.expectReply && outcome.replies.empty()) {
-        std::fprintf(stderr, "owlet-cli: the module did not answer within %g s\n", waitSeconds);
+        std::fprintf(stderr, "owlet-cli: the module did not answer within %g s\n", timing.wait);
         return NoReply;
     }
     return Done;
