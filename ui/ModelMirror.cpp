@@ -23,7 +23,7 @@ namespace {
 // The panel's words on a value, in the tooltip and for a screen reader; a field's text
 // turns red while it has any, so a divider the chip cannot count with stands out.
 void showNote(QWidget* w, const QString& note) {
-    w->setToolTip(note);
+    w->setToolTip(QString(note).replace(QStringLiteral("; "), QStringLiteral(";\n")));
     w->setAccessibleDescription(note);
     if (!qobject_cast<QLineEdit*>(w))
         return;

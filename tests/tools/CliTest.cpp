@@ -1,14 +1,18 @@
-#include "tests/support/PanelFixture.h"
+#include "link/PortHolders.h"
+#include "tests/support/FrequencyCases.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/SimulatorProcess.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
-using owlet::Control;
+#include <csignal>
+
 using namespace owlet::test;
 
 namespace {
@@ -31,21 +35,6 @@ Run cli(const QStringList& args) {
     return run;
 }
 
-// What the panel itself sends for the same frequencies, pressing "Set R " then "Set N".
-QByteArray panelSends(const QString& fref, const QString& fcomp, const QString& fout) {
-    PanelFixture f;
-    f.choosePort("1");
-    f.type(Control::Fcomp2, fcomp.toStdString());
-    f.type(Control::Fref, fref.toStdString());
-    f.press(Control::SetR);
-    f.type(Control::Fout, fout.toStdString());
-    f.press(Control::SetN);
-    QByteArray written;
-    for (const std::string& line : f.link.written)
-        written += QByteArray::fromStdString(line);
-    return written;
-}
-
 } // namespace
 
 class CliTest : public QObject {
@@ -65,41 +54,6 @@ private slots:
         QVERIFY(run.out.contains("sent U"));
     }
 
-    // The same functions in the same order as the panel, down to the comparison
-    // frequency that R gives back to N.
-    void agreesWithThePanel_data() {
-        QTest::addColumn<QString>("fref");
-        QTest::addColumn<QString>("fcomp");
-        QTest::addColumn<QString>("fout");
-        QTest::newRow("typical") << "10"
-                                 << "25"
-                                 << "145.01";
-        QTest::newRow("inexact comparison") << "10"
-                                            << "7"
-                                            << "145";
-        QTest::newRow("half rounds to even") << "10"
-                                             << "25"
-                                             << "145.0125";
-        QTest::newRow("N = 65535") << "10"
-                                   << "25"
-                                   << "1638.375";
-        QTest::newRow("comma and hex as the panel reads them") << "&H10"
-                                                               << "12,5"
-                                                               << "144,9";
-    }
-    void agreesWithThePanel() {
-        QFETCH(QString, fref);
-        QFETCH(QString, fcomp);
-        QFETCH(QString, fout);
-        PseudoTerminal module;
-        const Run run = cli({"--device", module.slavePath(), "--fref", fref, "--fcomp", fcomp,
-                             "--fout", fout, "--wait", "0"});
-        QCOMPARE(run.exitCode, 0);
-        const QByteArray expected = panelSends(fref, fcomp, fout);
-        QCOMPARE(expected.size(), 14);
-        QCOMPARE(module.read(14, 2000), expected);
-    }
-
     void badInputSendsNothing_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("named");
@@ -112,6 +66,13 @@ private slots:
         QTest::newRow("nothing to do") << QStringList{} << "nothing to do";
         QTest::newRow("refused after a good R")
             << QStringList{"--fref", "10", "--fout", "1e400"} << "--fout";
+        QTest::newRow("sweep STEP 0") << QStringList{"--sweep", "145:146:0"} << "--sweep: STEP";
+        QTest::newRow("sweep STEP of the wrong sign")
+            << QStringList{"--sweep", "146:145:0.025"} << "--sweep: STEP";
+        QTest::newRow("sweep too long") << QStringList{"--sweep", "1:2:0.000001"} << "at most 100000";
+        QTest::newRow("sweep step the chip refuses")
+            << QStringList{"--fref", "10", "--sweep", "1.1:0.9:-0.025"}
+            << "--sweep at 0.975 MHz: N = 39";
     }
     void badInputSendsNothing() {
         QFETCH(QStringList, args);

@@ -1,3 +1,4 @@
+#include "tests/support/FrequencyCases.h"
 #include "tests/support/WindowFixture.h"
 
 #include <QCheckBox>
@@ -138,6 +139,50 @@ private slots:
             QApplication::sendEvent(f.widget(C::CPNo), &help);
             QCOMPARE(QToolTip::text(), QStringLiteral("Port numbers now:\n") + expected);
         }
+    }
+
+    // A divider the chip cannot count with is shown and sent as ever, and its box says so
+    // in red, in its tooltip and to a screen reader, until the box is emptied.
+    void chipLimitsMarkTheRegisterBox_data() {
+        QTest::addColumn<int>("row");
+        for (const ChipLimitCase& c : ChipLimitCases)
+            QTest::newRow(c.name) << int(&c - ChipLimitCases);
+    }
+    void chipLimitsMarkTheRegisterBox() {
+        QFETCH(int, row);
+        const ChipLimitCase& c = ChipLimitCases[row];
+        const bool isR = c.divider == 'R';
+        QLineEdit* box = edit(isR ? C::Rreg : C::Nreg);
+        const QColor plain = box->palette().color(QPalette::Text);
+        click(C::SetCP);
+        panel().userEditedText(isR ? C::Fref : C::Fout, c.frequency);
+        click(isR ? C::SetR : C::SetN);
+        QCOMPARE(f_->link.written.size(), 1u);
+        QCOMPARE(box->accessibleDescription(), QString(c.advice));
+        QCOMPARE(box->toolTip().replace(";\n", "; "), QString(c.advice));
+        QCOMPARE(box->palette().color(QPalette::Text), *c.advice ? QColor(Qt::red) : plain);
+        panel().userChoseListEntry(C::Fcomp2, 3); // empties the register boxes
+        QVERIFY(box->toolTip().isEmpty() && box->accessibleDescription().isEmpty());
+        QCOMPARE(box->palette().color(QPalette::Text), plain);
+    }
+
+    // The warning names the setting that makes the output exact; its caption stays.
+    void warningNamesTheExactSetting_data() {
+        QTest::addColumn<int>("row");
+        for (const ExactCase& c : ExactCases)
+            QTest::newRow(c.name) << int(&c - ExactCases);
+    }
+    void warningNamesTheExactSetting() {
+        QFETCH(int, row);
+        const ExactCase& c = ExactCases[row];
+        panel().userEditedText(C::Fref, c.fref);
+        panel().userEditedText(C::Fcomp2, "7"); // no output above is exact at 7 kHz
+        panel().userEditedText(C::Fout, c.fout);
+        click(C::SetN);
+        QVERIFY(w(C::Warn)->isVisible());
+        QVERIFY(panel().text(C::Warn).starts_with("Non-integer ratio: \r\nFreq error "));
+        QCOMPARE(w(C::Warn)->accessibleDescription(), QString(c.setting));
+        QCOMPARE(w(C::Warn)->toolTip().replace(";\n", "; "), QString(c.setting));
     }
 
     void runTimeErrorDialog() {

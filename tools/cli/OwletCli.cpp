@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 #include <cstdio>
 #include <unistd.h>
@@ -36,6 +37,14 @@ QString shown(const std::string& line) {
 
 void print(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+// Sleeps in the event loop until something happens (a reply, a signal) or `ms` pass.
+void waitForEvents(int ms) {
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(ms);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Seconds from an option, 0 to an hour.
@@ -122,7 +131,7 @@ private:
         QElapsedTimer timer;
         timer.start();
         while (!outcome_.signal && timer.elapsed() < secondsToWait * 1000.0)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+            waitForEvents(10);
     }
 
     // Until the module has been quiet for the idle time after the last line (with
@@ -134,7 +143,7 @@ private:
             const bool answered = !outcome_.replies.empty() || !expectReply;
             if (answered && quiet_.elapsed() >= timing_.idle * 1000.0)
                 break;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+            waitForEvents(10);
         }
         outcome_.replies += link_.readAll();
     }
