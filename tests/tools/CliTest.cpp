@@ -130,12 +130,79 @@ private slots:
         }
     }
 
+    // Replies are collected until the module has been quiet a while, not for the whole wait.
     void repliesFromTheSimulator() {
         SimulatorProcess simulator;
-        const Run run = cli(
-            {"--device", simulator.device(), "--fref", "10", "--expect-reply", "--wait", "0.5"});
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = cli({"--device", simulator.device(), "--fref", "10", "--fout", "145",
+                             "--expect-reply", "--wait", "5"});
+        QVERIFY2(timer.elapsed() < 4000, "waited for the whole --wait");
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.contains("reply OK R0190"), qPrintable(run.out));
+        QVERIFY2(run.out.contains("reply OK R0190\nreply OK N16A8"), qPrintable(run.out));
+    }
+
+    // A divider the chip cannot count with is refused, unless the user allows it.
+    void chipLimits_data() {
+        QTest::addColumn<int>("row");
+        for (const ChipLimitCase& c : ChipLimitCases)
+            QTest::newRow(c.name) << int(&c - ChipLimitCases);
+    }
+    void chipLimits() {
+        QFETCH(int, row);
+        const ChipLimitCase& c = ChipLimitCases[row];
+        const bool refused = *c.advice != 0;
+        PseudoTerminal module;
+        const QStringList args{"--device", module.slavePath(), c.divider == 'R' ? "--fref" : "--fout",
+                               c.frequency, "--wait", "0"};
+        const Run run = cli(args);
+        QCOMPARE(run.exitCode, refused ? 2 : 0);
+        QVERIFY2(run.err.contains(c.advice), qPrintable(run.err));
+        QCOMPARE(module.read(7, refused ? 300 : 10000).size(), refused ? 0 : 7);
+        QCOMPARE(cli(args + QStringList{"--allow-out-of-range"}).exitCode, 0);
+        QCOMPARE(module.read(7).size(), 7);
+    }
+
+    // --solve names the setting, --fcomp auto programs it.
+    void exactSettings_data() {
+        QTest::addColumn<int>("row");
+        for (const ExactCase& c : ExactCases)
+            QTest::newRow(c.name) << int(&c - ExactCases);
+    }
+    void exactSettings() {
+        QFETCH(int, row);
+        const ExactCase& c = ExactCases[row];
+        QCOMPARE(cli({"--solve", "--fref", c.fref, "--fout", c.fout}).out.trimmed(), c.setting);
+        const Run run = cli({"--fcomp", "auto", "--fref", c.fref, "--fout", c.fout, "--dry-run"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(c.setting), qPrintable(run.out));
+        QCOMPARE(run.out.contains("frequency error"), QString(c.setting).contains("error"));
+    }
+
+    // R once, then N and U for each step, in order.
+    void sweep() {
+        PseudoTerminal module;
+        const Run run = cli({"--device", module.slavePath(), "--fref", "10", "--sweep",
+                             "145:145.05:0.025", "--update", "--wait", "0"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(module.read(37), QByteArray("R0190\r\nN16A8\r\nU\r\nN16A9\r\nU\r\nN16AA\r\nU\r\n"));
+        QVERIFY2(run.out.contains("sent 3 of 3 steps"), qPrintable(run.out));
+    }
+
+    // Ctrl-C ends a sweep after the line being sent: whole lines, the port and its lock freed.
+    void ctrlCStopsASweep() {
+        PseudoTerminal module;
+        QProcess p;
+        p.start(CLI_PATH, {"--device", module.slavePath(), "--sweep", "140:150:0.025", "--dwell",
+                           "0.05"});
+        QByteArray received = module.read(14);
+        QCOMPARE(received.size(), 14);
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 130);
+        received += module.read(4096, 300);
+        QVERIFY(received.size() % 7 == 0 && received.size() < 7 * 401);
+        QVERIFY(!QFile::exists(owlet::lockOf(module.slavePath()).path));
     }
 };
 
