@@ -72,7 +72,7 @@ fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
 	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for t in read_number number_text reply_lines module_lines panel_actions; do \
+	@for t in read_number number_text reply_lines module_lines panel_actions exact_setting; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 		$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
@@ -82,7 +82,8 @@ fuzz:
 
 bench: build
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait
+	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim \
+		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
 # The tracked C++ files, or every one under the tree outside a git checkout.

@@ -1,5 +1,6 @@
 # Each fuzz target: its source and the libraries it needs (none of them uses Qt).
-set(OWLET_FUZZ_TARGETS read_number number_text reply_lines module_lines panel_actions)
+set(OWLET_FUZZ_TARGETS read_number number_text reply_lines module_lines panel_actions
+    exact_setting)
 set(OWLET_FUZZ_SOURCE_read_number ${CMAKE_CURRENT_LIST_DIR}/ReadNumberFuzz.cpp)
 set(OWLET_FUZZ_LIBS_read_number owlet_math)
 set(OWLET_FUZZ_SOURCE_number_text ${CMAKE_CURRENT_LIST_DIR}/NumberTextFuzz.cpp)
@@ -10,3 +11,5 @@ set(OWLET_FUZZ_SOURCE_module_lines ${CMAKE_CURRENT_LIST_DIR}/ModuleLinesFuzz.cpp
 set(OWLET_FUZZ_LIBS_module_lines owlet_sim_protocol)
 set(OWLET_FUZZ_SOURCE_panel_actions ${CMAKE_CURRENT_LIST_DIR}/PanelActionsFuzz.cpp)
 set(OWLET_FUZZ_LIBS_panel_actions owlet_panel owlet_test_support)
+set(OWLET_FUZZ_SOURCE_exact_setting ${CMAKE_CURRENT_LIST_DIR}/ExactSettingFuzz.cpp)
+set(OWLET_FUZZ_LIBS_exact_setting owlet_math)

@@ -40,6 +40,7 @@ inline constexpr ExactCase ExactCases[] = {
     {"largest list entry", "10", "145.0125", "Exact with Fcomp 12.5 kHz: R 800, N 11601"},
     {"200 kHz from 800 kHz", "12.8", "144.8", "Exact with Fcomp 200 kHz: R 64, N 724"},
     {"R 1 stands alone", "0.123", "12.3", "Exact with Fcomp 123 kHz: R 1, N 100"},
+    {"at most 200 kHz", "1.407", "140.7", "Exact with Fcomp 175.875 kHz: R 8, N 800"},
     {"below the list, N at its limit", "12.8", "0.1", "Exact with Fcomp 2.5 kHz: R 5120, N 40"},
     {"no setting within the limits", "14.31818", "145.5",
      "No setting within the MC145170's limits makes it exact; nearest: Fcomp 6.25 kHz "

@@ -69,7 +69,8 @@ private slots:
         QTest::newRow("sweep STEP 0") << QStringList{"--sweep", "145:146:0"} << "--sweep: STEP";
         QTest::newRow("sweep STEP of the wrong sign")
             << QStringList{"--sweep", "146:145:0.025"} << "--sweep: STEP";
-        QTest::newRow("sweep too long") << QStringList{"--sweep", "1:2:0.000001"} << "at most 100000";
+        QTest::newRow("sweep too long")
+            << QStringList{"--sweep", "1:2:0.000001"} << "at most 100000";
         QTest::newRow("sweep step the chip refuses")
             << QStringList{"--fref", "10", "--sweep", "1.1:0.9:-0.025"}
             << "--sweep at 0.975 MHz: N = 39";
@@ -153,8 +154,9 @@ private slots:
         const ChipLimitCase& c = ChipLimitCases[row];
         const bool refused = *c.advice != 0;
         PseudoTerminal module;
-        const QStringList args{"--device", module.slavePath(), c.divider == 'R' ? "--fref" : "--fout",
-                               c.frequency, "--wait", "0"};
+        const QStringList args{
+            "--device",  module.slavePath(), c.divider == 'R' ? "--fref" : "--fout",
+            c.frequency, "--wait",           "0"};
         const Run run = cli(args);
         QCOMPARE(run.exitCode, refused ? 2 : 0);
         QVERIFY2(run.err.contains(c.advice), qPrintable(run.err));
@@ -185,7 +187,8 @@ private slots:
         const Run run = cli({"--device", module.slavePath(), "--fref", "10", "--sweep",
                              "145:145.05:0.025", "--update", "--wait", "0"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(module.read(37), QByteArray("R0190\r\nN16A8\r\nU\r\nN16A9\r\nU\r\nN16AA\r\nU\r\n"));
+        QCOMPARE(module.read(37),
+                 QByteArray("R0190\r\nN16A8\r\nU\r\nN16A9\r\nU\r\nN16AA\r\nU\r\n"));
         QVERIFY2(run.out.contains("sent 3 of 3 steps"), qPrintable(run.out));
     }
 
@@ -193,8 +196,8 @@ private slots:
     void ctrlCStopsASweep() {
         PseudoTerminal module;
         QProcess p;
-        p.start(CLI_PATH, {"--device", module.slavePath(), "--sweep", "140:150:0.025", "--dwell",
-                           "0.05"});
+        p.start(CLI_PATH,
+                {"--device", module.slavePath(), "--sweep", "140:150:0.025", "--dwell", "0.05"});
         QByteArray received = module.read(14);
         QCOMPARE(received.size(), 14);
         ::kill(static_cast<pid_t>(p.processId()), SIGINT);

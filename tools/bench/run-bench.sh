@@ -40,6 +40,27 @@ empty=$(printf '%s' "$empty" | median)
 full=$(printf '%s' "$full" | median)
 oneline=$(printf '%s' "$oneline" | median)
 
+# owlet-cli against the module simulator on a pseudo-terminal, and the exact-setting search.
+read -r exactus _ < <("$bench/owlet-bench-exact")
+simout=$(mktemp)
+"$build/tools/owlet-module-sim" >"$simout" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; rm -f "$simout"' EXIT
+for ((i = 0; i < 50 && ! -s $simout; i++)); do sleep 0.1; done
+device=$(head -1 "$simout" | awk '{ print $4 }')
+now() { date +%s%N; }
+calls=""
+for ((i = 0; i < 5; i++)); do
+    t0=$(now)
+    "$build/tools/owlet-cli" --device "$device" --fref 10 --fout 145.01 --c --update >/dev/null
+    calls+="$(( ($(now) - t0) / 1000000 ))"$'\n'
+done
+call=$(printf '%s' "$calls" | median)
+t0=$(now)
+"$build/tools/owlet-cli" --device "$device" --fref 10 --sweep 140:140.24999:0.000025 --dwell 0 >/dev/null
+sweepms=$(( ($(now) - t0) / 1000000 ))
+perstep=$(awk -v t="$sweepms" 'BEGIN { printf "%.3f", t / 10000 }')
+
 startup=$(ratio "${ms[owlet]}" "${ms[text]}")
 memory=$(ratio "${kib[owlet]}" "${kib[text]}")
 replies=$(ratio "$full" "$empty")
@@ -60,6 +81,12 @@ $runs start-ups and of 5 reply runs (\`make bench\`).
 | CPU for 200 replies, box holding 512 KB vs empty | $full ms | $empty ms | $replies | < 1.5 | $(verdict "$replies" 1.499) |
 | CPU for 200 replies, box holding 1 MiB in one line without CR LF vs empty | $oneline ms | $empty ms | $longline | < 1.5 | $(verdict "$longline" 1.499) |
 
+| figure | measured | target | |
+|---|---|---|---|
+| exact-setting search, median over 10,000 random pairs up to 2 GHz at 1 Hz | $exactus µs | < 50 µs | $(verdict "$exactus" 49.999) |
+| owlet-cli programming R, N, C and U against the simulator, median of 5 calls | $call ms | ≤ 400 ms | $(verdict "$call" 400) |
+| owlet-cli sweep of 10,000 steps with --dwell 0 against the simulator | $sweepms ms, $perstep ms a step | < 1 ms a step | $(verdict "$perstep" 0.999) |
+
 The start-up yardstick is the minimal Qt 6 Widgets window showing one line of text
 (\`owlet-bench-minimal --text\`). The same window without any text, which never starts the
 font system, maps in ${ms[bare]} ms with ${kib[bare]} KiB; against it OWLET's ratios are
@@ -69,4 +96,5 @@ REPORT
 )
 printf '%s\n' "$report" | tee BENCHMARKS.md
 printf 'ratios: start-up %s, memory %s, replies %s, one long line %s\n' "$startup" "$memory" "$replies" "$longline"
-[ "$(verdict "$startup" 1.15)$(verdict "$memory" 1.15)$(verdict "$replies" 1.499)$(verdict "$longline" 1.499)" = metmetmetmet ]
+[ "$(verdict "$startup" 1.15)$(verdict "$memory" 1.15)$(verdict "$replies" 1.499)$(verdict "$longline" 1.499)" = metmetmetmet ] &&
+[ "$(verdict "$exactus" 49.999)$(verdict "$call" 400)$(verdict "$perstep" 0.999)" = metmetmet ]
