@@ -46,7 +46,7 @@ simout=$(mktemp)
 "$build/tools/owlet-module-sim" >"$simout" 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null; rm -f "$simout"' EXIT
-for ((i = 0; i < 50 && ! -s $simout; i++)); do sleep 0.1; done
+for _ in $(seq 50); do [ -s "$simout" ] && break; sleep 0.1; done
 device=$(head -1 "$simout" | awk '{ print $4 }')
 now() { date +%s%N; }
 calls=""
