@@ -11,6 +11,7 @@ enum class LinkFailureKind {
     PortBusy,         // another program holds the port
     DeviceGone,       // adapter unplugged or line hung up while open
     NotOpen,          // a write while no port is open
+    Unreachable,      // a network port that cannot be connected to
     DeviceError,      // any other refusal of the system
 };
 
@@ -26,6 +27,8 @@ constexpr const char* linkFailureKindName(LinkFailureKind kind) {
         return "Device unavailable";
     case LinkFailureKind::NotOpen:
         return "Port not open";
+    case LinkFailureKind::Unreachable:
+        return "Port unreachable";
     case LinkFailureKind::DeviceError:
         break;
     }

@@ -121,7 +121,9 @@ QString portAssignmentsText() {
 }
 
 QString portNamingHint() {
-    return QStringLiteral("OWLET_COM<n>=/dev/... in the environment names the device of port n.");
+    return QStringLiteral("OWLET_COM<n>=/dev/... in the environment names the device of port n; "
+                          "rfc2217://HOST:PORT or tcp://HOST:PORT names a port served over "
+                          "the network (ser2net).");
 }
 
 } // namespace owlet

@@ -177,4 +177,52 @@ LinkFailure writeFailure(const PortContext& at, const QString& reason) {
                        .arg(portAndDevice(at), reason, at.retry));
 }
 
+namespace {
+
+QString notSent(int lines) {
+    if (lines == 0)
+        return {};
+    return lines == 1 ? QStringLiteral(" The line written meanwhile was not sent.")
+                      : QStringLiteral(" The %1 lines written meanwhile were not sent.").arg(lines);
+}
+
+} // namespace
+
+LinkFailure badNetworkAddress(const PortContext& at, const QString& problem) {
+    return failure(at, LinkFailureKind::BadPortNumber,
+                   QStringLiteral("'%1' is no network port: %2.\nName it rfc2217://HOST:PORT "
+                                  "(ser2net with RFC 2217) or tcp://HOST:PORT (raw TCP), for "
+                                  "example rfc2217://shack.local:2217, and {again}.")
+                       .arg(at.device, problem));
+}
+
+LinkFailure unreachable(const PortContext& at, const QString& cause, int linesNotSent) {
+    return failure(at, LinkFailureKind::Unreachable,
+                   QStringLiteral("%1 cannot be reached: %2.%3\nStart the server, or correct "
+                                  "the address, and {again}.")
+                       .arg(portAndDevice(at), cause, notSent(linesNotSent)));
+}
+
+LinkFailure notRfc2217(const PortContext& at, const QString& hostAndPort, const QString& why,
+                       int linesNotSent) {
+    return failure(at, LinkFailureKind::BadPortNumber,
+                   QStringLiteral("%1 does not speak RFC 2217 (%2); for a raw TCP port use "
+                                  "tcp://.%3\nCorrect the address and {again}.")
+                       .arg(hostAndPort, why, notSent(linesNotSent)));
+}
+
+LinkFailure connectionLost(const PortContext& at, const QString& reason, int linesNotSent) {
+    return failure(at, LinkFailureKind::DeviceGone,
+                   QStringLiteral("%1 went away: the connection ended (%2). The server was "
+                                  "stopped, the network is gone, or another client took the "
+                                  "port.%3\nStart the server again and {again}.")
+                       .arg(portAndDevice(at), reason, notSent(linesNotSent)));
+}
+
+LinkFailure notConnected(const PortContext& at, LinkFailureKind kind, const QString& cause) {
+    return failure(at, kind,
+                   QStringLiteral("%1 is not connected, so nothing was sent: %2.\n{Again}.")
+                       .arg(portAndDevice(at), cause));
+}
+
 } // namespace owlet

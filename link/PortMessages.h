@@ -40,4 +40,16 @@ LinkFailure deviceGone(const PortContext& at);
 LinkFailure notOpen(const PortContext& at);
 LinkFailure writeFailure(const PortContext& at, const QString& reason);
 
+// A network port (rfc2217:// or tcp://) that is malformed: `problem` says how.
+LinkFailure badNetworkAddress(const PortContext& at, const QString& problem);
+// A network port that cannot be reached, and why; the lines written meanwhile are lost.
+LinkFailure unreachable(const PortContext& at, const QString& cause, int linesNotSent);
+// A server at an rfc2217:// port that does not set the line, and why.
+LinkFailure notRfc2217(const PortContext& at, const QString& hostAndPort, const QString& why,
+                       int linesNotSent);
+// A connection that stood and ended.
+LinkFailure connectionLost(const PortContext& at, const QString& reason, int linesNotSent);
+// A write to a network port that failed before: the same kind, and nothing sent.
+LinkFailure notConnected(const PortContext& at, LinkFailureKind kind, const QString& cause);
+
 } // namespace owlet

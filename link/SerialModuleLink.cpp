@@ -1,5 +1,7 @@
 #include "link/SerialModuleLink.h"
 
+#include "link/NetworkAddress.h"
+#include "link/NetworkPort.h"
 #include "link/PortHolders.h"
 #include "link/PortMapping.h"
 
@@ -31,6 +33,15 @@ void SerialModuleLink::setPortNumber(std::int16_t port) {
 void SerialModuleLink::open() {
     if (at_.device.isEmpty())
         setPortNumber(at_.port);
+    if (isNetworkAddress(at_.device)) {
+        QString problem;
+        const std::optional<NetworkAddress> address = parseNetworkAddress(at_.device, problem);
+        if (!address)
+            throw badNetworkAddress(at_, problem);
+        network_ = std::make_unique<NetworkPort>(*address, at_, [this] { onNetworkChanged(); });
+        network_->open();
+        return;
+    }
     port_.setPortName(at_.device);
     port_.setBaudRate(QSerialPort::Baud1200);
     port_.setDataBits(QSerialPort::Data8);
@@ -48,6 +59,8 @@ void SerialModuleLink::open() {
 }
 
 void SerialModuleLink::write(std::string_view line) {
+    if (network_)
+        return network_->write(line);
     if (gone_)
         throw deviceGone(at_);
     if (!port_.isOpen())
@@ -58,6 +71,8 @@ void SerialModuleLink::write(std::string_view line) {
 }
 
 bool SerialModuleLink::drain(int timeoutMs) {
+    if (network_)
+        return network_->drain(timeoutMs);
     while (port_.isOpen() && port_.bytesToWrite() > 0)
         if (!port_.waitForBytesWritten(timeoutMs))
             return false;
@@ -65,9 +80,18 @@ bool SerialModuleLink::drain(int timeoutMs) {
 }
 
 std::string SerialModuleLink::readAll() {
+    if (network_) {
+        if (std::string data = network_->takeReceived(); !data.empty())
+            return data;
+        if (std::optional<LinkFailure> failure = network_->takeFailure())
+            throw *failure;
+        return {};
+    }
     QByteArray bytes = std::exchange(keptAfterClose_, {});
     if (port_.isOpen())
         bytes += port_.readAll();
+    if (bytes.isEmpty() && loss_)
+        throw *std::exchange(loss_, std::nullopt);
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
@@ -95,7 +119,25 @@ void SerialModuleLink::onError(QSerialPort::SerialPortError error) {
     keptAfterClose_ += port_.readAll();
     port_.close();
     gone_ = true;
+    loss_ = deviceGone(at_);
+    reportLoss();
+}
+
+void SerialModuleLink::onNetworkChanged() {
+    if (lossWaiting())
+        return reportLoss();
+    if (threshold_ > 0 && network_->received() >= threshold_)
+        raiseCommEvent();
+}
+
+void SerialModuleLink::reportLoss() {
     raiseCommEvent();
+    if (lossWaiting())
+        raiseCommEvent();
+}
+
+bool SerialModuleLink::lossWaiting() const {
+    return loss_ || (network_ && network_->failureWaiting());
 }
 
 void SerialModuleLink::raiseCommEvent() {

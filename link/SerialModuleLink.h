@@ -6,12 +6,20 @@
 #include <QObject>
 #include <QSerialPort>
 
+#include <memory>
+#include <optional>
+
 namespace owlet {
 
+class NetworkPort;
+
 // The module link over a serial port: 1200 baud, 8 data bits, no parity, 1 stop bit, no
-// flow control. Received bytes are kept until read, however many arrive. When the device
-// goes away while open (adapter unplugged, line hung up, reads failing), the port is closed, one
-// communication event is raised, and later writes fail saying so.
+// flow control. The port is a local device, or one served over the network that its
+// device names rfc2217://HOST:PORT or tcp://HOST:PORT (see NetworkPort). Received bytes
+// are kept until read, however many arrive. When the port goes away while open (adapter
+// unplugged, line hung up, connection dropped), it is closed and a communication event is
+// raised: the next read hands out what arrived before, then fails once saying what
+// happened; later writes fail too, and the link stays idle.
 class SerialModuleLink final : public QObject, public ModuleLink {
     Q_OBJECT
 
@@ -42,11 +50,19 @@ private:
     void onError(QSerialPort::SerialPortError error);
     void raiseCommEvent();
 
+    void onNetworkChanged();
+    // Raises the event for a port that went away: a second time when the first read took
+    // the data that came before, so the failure is read too.
+    void reportLoss();
+    bool lossWaiting() const;
+
     QSerialPort port_{this};
+    std::unique_ptr<NetworkPort> network_;
     std::int16_t threshold_ = 0;
     PortContext at_;            // the port number, its device, and the advice in messages
     QByteArray keptAfterClose_; // bytes read out of the port before it was closed
     bool gone_ = false;
+    std::optional<LinkFailure> loss_; // for the reader, once
     std::function<void()> commEvent_;
 };
 

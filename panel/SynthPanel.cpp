@@ -111,7 +111,7 @@ void SynthPanel::userClickedField(Control control) {
 }
 
 void SynthPanel::commEvent() {
-    run("Reading the module's reply", [this] { raise(std::nullopt, Event::Comm); });
+    run("The link to the module", [this] { raise(std::nullopt, Event::Comm); });
 }
 
 void SynthPanel::run(const std::string& doing, const std::function<void()>& handler) {

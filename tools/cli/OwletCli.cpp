@@ -77,7 +77,11 @@ public:
         : timing_(timing)
         , quit_(termination, [this](int signal) { outcome_.signal = signal; }) {
         link_.setCommEventHandler([this] {
-            outcome_.replies += link_.readAll();
+            try {
+                outcome_.replies += link_.readAll();
+            } catch (const LinkFailure& failure) {
+                lost_ = failure; // thrown on from outside the event loop
+            }
             quiet_.restart();
         });
         link_.setReceiveThreshold(1);
@@ -119,7 +123,8 @@ private:
         if (outcome_.signal)
             return false;
         link_.write(line);
-        link_.drain(5000);
+        link_.drain(10000); // a network port may still be connecting
+        throwIfLost();
         outcome_.sent.push_back(line);
         quiet_.restart();
         QCoreApplication::processEvents(); // replies, and a signal
@@ -139,18 +144,25 @@ private:
     void collect(bool expectReply) {
         QElapsedTimer total;
         total.start();
-        while (!outcome_.signal && total.elapsed() < timing_.wait * 1000.0) {
+        while (!outcome_.signal && !lost_ && total.elapsed() < timing_.wait * 1000.0) {
             const bool answered = !outcome_.replies.empty() || !expectReply;
             if (answered && quiet_.elapsed() >= timing_.idle * 1000.0)
                 break;
             waitForEvents(10);
         }
+        throwIfLost();
         outcome_.replies += link_.readAll();
+    }
+
+    void throwIfLost() {
+        if (lost_)
+            throw *lost_;
     }
 
     Timing timing_;
     Outcome outcome_;
-    QElapsedTimer quiet_; // since the last line or reply
+    std::optional<LinkFailure> lost_; // the link went away while the event loop ran
+    QElapsedTimer quiet_;             // since the last line or reply
     SerialModuleLink link_;
     SignalQuit quit_;
 };

@@ -1,0 +1,159 @@
+#include "link/NetworkPort.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace owlet {
+namespace {
+
+constexpr int ConnectMs = 5000; // the name lookup and the TCP connection
+constexpr int SetLineMs = 3000; // an RFC 2217 server's confirmation of the line settings
+
+bool rfc2217(const NetworkAddress& address) {
+    return address.protocol == NetworkAddress::Protocol::Rfc2217;
+}
+
+} // namespace
+
+NetworkPort::NetworkPort(const NetworkAddress& address, const PortContext& at,
+                         std::function<void()> changed)
+    : address_(address)
+    , at_(at)
+    , changed_(std::move(changed)) {
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, &NetworkPort::onDeadline);
+    connect(&socket_, &QTcpSocket::connected, this, &NetworkPort::onConnected);
+    connect(&socket_, &QTcpSocket::readyRead, this, &NetworkPort::onReadyRead);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &NetworkPort::onError);
+}
+
+void NetworkPort::open() {
+    deadline_.start(ConnectMs);
+    socket_.connectToHost(address_.host, address_.port);
+}
+
+void NetworkPort::write(std::string_view line) {
+    if (phase_ == Phase::Failed)
+        throw *lastFailure_;
+    if (phase_ != Phase::Ready) {
+        waiting_ += line;
+        ++waitingLines_;
+        return;
+    }
+    send(std::string(line));
+}
+
+std::string NetworkPort::takeReceived() {
+    return std::exchange(received_, {});
+}
+
+std::optional<LinkFailure> NetworkPort::takeFailure() {
+    return std::exchange(failure_, std::nullopt);
+}
+
+bool NetworkPort::drain(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (phase_ != Phase::Failed && (phase_ != Phase::Ready || socket_.bytesToWrite() > 0)) {
+        const auto left = static_cast<int>(timeoutMs - timer.elapsed());
+        if (left <= 0)
+            return false;
+        if (phase_ == Phase::Ready) {
+            socket_.waitForBytesWritten(left);
+        } else { // the connection is under way: its events come through the event loop
+            QEventLoop loop;
+            QTimer::singleShot(std::min(left, 10), &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+    }
+    return phase_ == Phase::Ready;
+}
+
+void NetworkPort::onConnected() {
+    if (!rfc2217(address_))
+        return ready();
+    phase_ = Phase::SettingLine;
+    deadline_.start(SetLineMs);
+    socket_.write(QByteArray::fromStdString(telnet_.opening()));
+}
+
+void NetworkPort::onReadyRead() {
+    const QByteArray bytes = socket_.readAll();
+    std::string data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (rfc2217(address_)) {
+        std::string answer;
+        data = telnet_.receive(data, answer);
+        if (!answer.empty())
+            socket_.write(answer.data(), static_cast<qint64>(answer.size()));
+        if (const QString why = QString::fromStdString(telnet_.problem()); !why.isEmpty())
+            return fail(notRfc2217(at_, address_.hostAndPort(), why, waitingLines_),
+                        address_.hostAndPort() + QStringLiteral(" does not speak RFC 2217"));
+        if (phase_ == Phase::SettingLine && telnet_.lineSet())
+            ready();
+    }
+    received_ += data;
+    if (!data.empty())
+        changed_();
+}
+
+void NetworkPort::onError(QAbstractSocket::SocketError error) {
+    if (phase_ == Phase::Failed)
+        return;
+    if (phase_ == Phase::Connecting)
+        return fail(unreachable(at_, cause(error), waitingLines_), cause(error));
+    const QString reason = socket_.errorString();
+    fail(connectionLost(at_, reason, waitingLines_),
+         QStringLiteral("the connection ended (%1)").arg(reason));
+}
+
+void NetworkPort::onDeadline() {
+    if (phase_ == Phase::Connecting) {
+        const QString noAnswer = QStringLiteral("%1 does not answer (the host is down, or a "
+                                                "firewall drops the connection)")
+                                     .arg(address_.hostAndPort());
+        return fail(unreachable(at_, noAnswer, waitingLines_), noAnswer);
+    }
+    fail(notRfc2217(at_, address_.hostAndPort(),
+                    QStringLiteral("it did not confirm the line settings within 3 s"),
+                    waitingLines_),
+         address_.hostAndPort() + QStringLiteral(" does not speak RFC 2217"));
+}
+
+void NetworkPort::send(const std::string& bytes) {
+    const std::string wire = rfc2217(address_) ? telnet_.encode(bytes) : bytes;
+    socket_.write(wire.data(), static_cast<qint64>(wire.size()));
+}
+
+void NetworkPort::ready() {
+    deadline_.stop();
+    phase_ = Phase::Ready;
+    waitingLines_ = 0;
+    if (!waiting_.empty())
+        send(std::exchange(waiting_, {}));
+}
+
+void NetworkPort::fail(LinkFailure failure, const QString& cause) {
+    deadline_.stop();
+    phase_ = Phase::Failed;
+    waiting_.clear();
+    waitingLines_ = 0;
+    lastFailure_ = notConnected(at_, failure.kind(), cause);
+    failure_ = std::move(failure);
+    socket_.abort();
+    changed_();
+}
+
+QString NetworkPort::cause(QAbstractSocket::SocketError error) const {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("nothing listens at %1 (is ser2net running there, and is this its "
+                              "port?)")
+            .arg(address_.hostAndPort());
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("the host %1 is unknown").arg(address_.host);
+    default:
+        return QStringLiteral("%1: %2").arg(address_.hostAndPort(), socket_.errorString());
+    }
+}
+
+} // namespace owlet
