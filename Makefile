@@ -17,7 +17,7 @@ WERROR ?= OFF
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
-            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian clang-format
+            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net
 FUZZ_PACKAGES := clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

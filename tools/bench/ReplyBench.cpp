@@ -1,15 +1,23 @@
 // CPU time the panel spends taking 200 short replies over a pseudo-terminal, with the
 // response box empty, holding 512 KB in 64-byte lines, or holding 1 MiB in one line
-// without CR LF:
-//   owlet-bench-replies empty|full|oneline   ->   "<cpu milliseconds>"
+// without CR LF; or with the box empty through ser2net (RFC 2217) in front of the same
+// pseudo-terminal:
+//   owlet-bench-replies empty|full|oneline|network   ->   "<cpu milliseconds>"
 #include "link/SerialModuleLink.h"
 #include "panel/SynthPanel.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QStyleFactory>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <poll.h>
 
 #include <cstdio>
 #include <pty.h>
@@ -47,6 +55,46 @@ void waitForText(owlet::SynthPanel& panel, std::size_t size) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// ser2net serving the pseudo-terminal `device` as RFC 2217 on a free port of 127.0.0.1;
+// the address, once it accepts connections.
+QString startSer2net(QProcess& server, const QTemporaryDir& dir, const char* device) {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QFile config(dir.filePath(QStringLiteral("ser2net.yaml")));
+    config.open(QIODevice::WriteOnly);
+    config.write(QStringLiteral("connection: &synth\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
+                                "  connector: serialdev,%2,9600n81,local\n")
+                     .arg(port)
+                     .arg(QString::fromLocal8Bit(device))
+                     .toUtf8());
+    config.close();
+    server.start(QStringLiteral("ser2net"), {"-n", "-u", "-c", config.fileName(), "-P",
+                                             dir.filePath(QStringLiteral("pid"))});
+    for (int i = 0; i < 100; ++i) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(100))
+            return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port);
+        usleep(20000);
+    }
+    return {};
+}
+
+// Reads `count` bytes the panel sent, running its event loop meanwhile.
+bool readSent(int master, int count) {
+    QElapsedTimer timer;
+    timer.start();
+    for (char byte = 0; count > 0 && timer.elapsed() < 10000;) {
+        QCoreApplication::processEvents();
+        pollfd p{master, POLLIN, 0};
+        if (poll(&p, 1, 10) > 0 && read(master, &byte, 1) == 1)
+            --count;
+    }
+    return count == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,14 +108,26 @@ int main(int argc, char** argv) {
     qputenv("OWLET_COM1", name);
 
     QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QProcess ser2net;
+    if (mode == "network") {
+        const QString address = startSer2net(ser2net, dir, name);
+        if (address.isEmpty())
+            return 1;
+        qputenv("OWLET_COM1", address.toLocal8Bit());
+    }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     owlet::SerialModuleLink link;
     owlet::SynthWindow window(link);
     window.show();
     window.panel().userPressedButton(owlet::Control::SetCP);
+    // The connection stands once a line has gone through it.
+    window.panel().userPressedButton(owlet::Control::Update);
+    if (!readSent(master, 3))
+        return 1;
 
     std::size_t expected = 0;
-    if (mode != "empty") {
+    if (mode == "full" || mode == "oneline") {
         QByteArray filler;
         if (mode == "oneline")
             filler = QByteArray(1024 * 1024, 'x'); // a stream that never ends a line
@@ -99,5 +159,7 @@ int main(int argc, char** argv) {
     const double spent = cpuMilliseconds() - before;
     waitpid(writer, nullptr, 0);
     std::printf("%.2f\n", spent);
+    ser2net.terminate();
+    ser2net.waitForFinished(3000);
     return window.panel().text(owlet::Control::Text1).size() == expected ? 0 : 1;
 }
