@@ -111,16 +111,16 @@ private slots:
         client.opening();
         std::string answer;
         std::string data;
-        const std::string server("\xFF\xFB\x01"          // WILL ECHO: refused
-                                 "A\xFF\xFF"             // data with 0xFF doubled
-                                 "\xFF\xFD\x2C"          // DO COM-PORT-OPTION: set the line
+        const std::string server("\xFF\xFB\x01" // WILL ECHO: refused
+                                 "A\xFF\xFF"    // data with 0xFF doubled
+                                 "\xFF\xFD\x2C" // DO COM-PORT-OPTION: set the line
                                  "\xFF\xFA\x2C\x65\x00\x00\x04\xB0\xFF\xF0" // baud 1200
-                                 "\r\x00",               // a bare CR as NVT text sends it
+                                 "\r\x00", // a bare CR as NVT text sends it
                                  21);
         for (const char c : server)
             data += client.receive(std::string_view(&c, 1), answer);
         QCOMPARE(QByteArray::fromStdString(data), QByteArray("A\xFF\r", 3));
-        QVERIFY(answer.starts_with("\xFF\xFE\x01"));          // DONT ECHO
+        QVERIFY(answer.starts_with("\xFF\xFE\x01")); // DONT ECHO
         QVERIFY(answer.find("\xFF\xFA\x2C\x01\x00\x00\x04\xB0") != std::string::npos);
         QVERIFY(!client.lineSet() && client.problem().empty());
         QCOMPARE(client.encode("\xFF\r"), std::string("\xFF\xFF\r\0", 4));

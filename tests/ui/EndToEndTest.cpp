@@ -1,8 +1,10 @@
 #include "link/PortHolders.h"
 #include "link/SerialModuleLink.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/Ser2net.h"
 #include "ui/SynthWindow.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -11,30 +13,43 @@ using namespace owlet;
 using namespace owlet::test;
 using C = Control;
 
-// The real window and the real serial link, with a pseudo-terminal as port 1.
+// The real window and the real link, with port 1 a pseudo-terminal or a network port.
 class EndToEndTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<SerialModuleLink> link_;
+    std::unique_ptr<SynthWindow> window_;
+    QStringList dialogs;
+
+    QWidget* w(C c) const { return window_->widget(c); }
+    void click(C c) {
+        QVERIFY2(w(c)->isVisible(), controlName(c).data());
+        QTest::mouseClick(w(c), Qt::LeftButton, {}, w(c)->rect().center());
+    }
+    // The window on port 1 at `device`, shown and active.
+    bool open(const QString& device) {
+        qputenv("OWLET_COM1", device.toLocal8Bit());
+        link_ = std::make_unique<SerialModuleLink>();
+        window_ = std::make_unique<SynthWindow>(*link_);
+        window_->errorDialog().setAnswerer(
+            [this](const QString&, const QString& text) { dialogs << text; });
+        window_->show();
+        window_->activateWindow();
+        return QTest::qWaitForWindowActive(window_.get());
+    }
+
 private slots:
+    void cleanup() {
+        window_.reset();
+        link_.reset();
+        dialogs.clear();
+        qunsetenv("OWLET_COM1");
+    }
+
     void typicalUseOverThePort() {
         PseudoTerminal module;
-        qputenv("OWLET_COM1", module.slavePath().toLocal8Bit());
-        SerialModuleLink link;
-        SynthWindow window(link);
-        QStringList dialogs;
-        window.errorDialog().setAnswerer(
-            [&](const QString&, const QString& text) { dialogs << text; });
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        const auto w = [&](C c) {
-            return window.widget(c);
-        };
-        const auto click = [&](C c) {
-            QVERIFY2(w(c)->isVisible(), controlName(c).data());
-            QTest::mouseClick(w(c), Qt::LeftButton, {}, w(c)->rect().center());
-        };
-
+        QVERIFY(open(module.slavePath()));
+        SynthWindow& window = *window_;
         click(C::SetCP);
         QCOMPARE(window.panel().portNumber(), 1);
         click(C::Fref);
@@ -66,7 +81,26 @@ private slots:
         // The panel is alive.
         click(C::Fref);
         QCOMPARE(window.panel().text(C::Fref), "");
-        qunsetenv("OWLET_COM1");
+    }
+
+    // Connecting never freezes the window: it answers while a port that never answers is
+    // tried, and reports it, with the line written meanwhile, once the 5 s are up.
+    void networkPortThatNeverAnswers() {
+        SilentPort silent;
+        QVERIFY(open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(silent.port())));
+        QElapsedTimer timer;
+        timer.start();
+        click(C::SetCP);
+        click(C::Fref);
+        QTest::keyClicks(w(C::Fref), "10");
+        click(C::SetR);
+        QCOMPARE(window_->panel().text(C::Rreg), "0190");
+        QVERIFY2(dialogs.isEmpty() && timer.elapsed() < 2000, "the window waited for the port");
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.size(), 1, 10000);
+        QVERIFY(timer.elapsed() < 7000);
+        QVERIFY2(dialogs[0].startsWith("Port unreachable") &&
+                     dialogs[0].contains("does not answer") && dialogs[0].contains("not sent"),
+                 qPrintable(dialogs[0]));
     }
 };
 
