@@ -1,3 +1,4 @@
+#include "link/NetworkAddress.h"
 #include "link/SerialModuleLink.h"
 #include "link/TelnetClient.h"
 #include "tests/support/LinkReader.h"
@@ -103,6 +104,38 @@ private slots:
         QCOMPARE(reader_->failures.size(), 1u);
         QCOMPARE(thrown<LinkFailure>([this] { link_->write("U\r\n"); })->kind(),
                  LinkFailureKind::DeviceGone);
+    }
+
+    // Addresses as users write them; a malformed one is refused, quoted, before anything.
+    void addresses_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("read"); // HOST:PORT, or what is wrong
+        QTest::newRow("name") << "rfc2217://shack.local:2217"
+                              << "shack.local:2217";
+        QTest::newRow("IPv4, raw") << "tcp://192.168.1.5:2000"
+                                   << "192.168.1.5:2000";
+        QTest::newRow("IPv6") << "rfc2217://[2001:db8::5]:2217"
+                              << "[2001:db8::5]:2217";
+        QTest::newRow("no port") << "rfc2217://shack"
+                                 << "write HOST:PORT";
+        QTest::newRow("port 0") << "tcp://shack:0"
+                                << "from 1 to 65535";
+        QTest::newRow("IPv4 in brackets") << "rfc2217://[1.2.3.4]:1"
+                                          << "no IPv6 address";
+        QTest::newRow("a path") << "rfc2217://shack:2217/x"
+                                << "write HOST:PORT";
+    }
+    void addresses() {
+        QFETCH(QString, address);
+        QFETCH(QString, read);
+        QString problem;
+        const auto parsed = parseNetworkAddress(address, problem);
+        QVERIFY2(parsed ? parsed->hostAndPort() == read : problem.contains(read),
+                 qPrintable(parsed ? parsed->hostAndPort() : problem));
+        if (!parsed) {
+            const auto refused = thrown<LinkFailure>([&] { open(address); });
+            QVERIFY(refused && QString(refused->what()).contains("'" + address + "'"));
+        }
     }
 
     // The telnet layer alone, on sequences split anywhere and options a server may offer.

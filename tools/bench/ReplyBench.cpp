@@ -70,8 +70,8 @@ QString startSer2net(QProcess& server, const QTemporaryDir& dir, const char* dev
                      .arg(QString::fromLocal8Bit(device))
                      .toUtf8());
     config.close();
-    server.start(QStringLiteral("ser2net"), {"-n", "-u", "-c", config.fileName(), "-P",
-                                             dir.filePath(QStringLiteral("pid"))});
+    server.start(QStringLiteral("ser2net"),
+                 {"-n", "-u", "-c", config.fileName(), "-P", dir.filePath(QStringLiteral("pid"))});
     for (int i = 0; i < 100; ++i) {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, port);
