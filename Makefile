@@ -72,7 +72,7 @@ fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
 	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for t in read_number number_text reply_lines module_lines panel_actions exact_setting; do \
+	@for t in read_number number_text reply_lines module_lines panel_actions exact_setting telnet; do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 		$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \

@@ -1,6 +1,6 @@
 # Each fuzz target: its source and the libraries it needs (none of them uses Qt).
 set(OWLET_FUZZ_TARGETS read_number number_text reply_lines module_lines panel_actions
-    exact_setting)
+    exact_setting telnet)
 set(OWLET_FUZZ_SOURCE_read_number ${CMAKE_CURRENT_LIST_DIR}/ReadNumberFuzz.cpp)
 set(OWLET_FUZZ_LIBS_read_number owlet_math)
 set(OWLET_FUZZ_SOURCE_number_text ${CMAKE_CURRENT_LIST_DIR}/NumberTextFuzz.cpp)
@@ -13,3 +13,5 @@ set(OWLET_FUZZ_SOURCE_panel_actions ${CMAKE_CURRENT_LIST_DIR}/PanelActionsFuzz.c
 set(OWLET_FUZZ_LIBS_panel_actions owlet_panel owlet_test_support)
 set(OWLET_FUZZ_SOURCE_exact_setting ${CMAKE_CURRENT_LIST_DIR}/ExactSettingFuzz.cpp)
 set(OWLET_FUZZ_LIBS_exact_setting owlet_math)
+set(OWLET_FUZZ_SOURCE_telnet ${CMAKE_CURRENT_LIST_DIR}/TelnetFuzz.cpp)
+set(OWLET_FUZZ_LIBS_telnet owlet_protocol)
