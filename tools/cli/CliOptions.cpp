@@ -96,7 +96,8 @@ Control byte C (sent when any of these is given):
                       "OscIn /8", "OscIn /16" (default none)
 Module:
   --port N            port N: OWLET_COM<N> if set, else the N-th serial port
-  --device PATH       the serial device itself
+  --device PATH|URL   the serial device itself, or a port served over the network:
+                      rfc2217://HOST:PORT or tcp://HOST:PORT (ser2net)
   --update            send U afterwards
   --store             send W (store to EEPROM) afterwards
   --wait SECONDS      collect the module's replies at most this long (default 1)
