@@ -144,11 +144,7 @@ private slots:
     }
 
     // A divider the chip cannot count with is refused, unless the user allows it.
-    void chipLimits_data() {
-        QTest::addColumn<int>("row");
-        for (const ChipLimitCase& c : ChipLimitCases)
-            QTest::newRow(c.name) << int(&c - ChipLimitCases);
-    }
+    void chipLimits_data() { addRows(ChipLimitCases); }
     void chipLimits() {
         QFETCH(int, row);
         const ChipLimitCase& c = ChipLimitCases[row];
@@ -166,11 +162,7 @@ private slots:
     }
 
     // --solve names the setting, --fcomp auto programs it.
-    void exactSettings_data() {
-        QTest::addColumn<int>("row");
-        for (const ExactCase& c : ExactCases)
-            QTest::newRow(c.name) << int(&c - ExactCases);
-    }
+    void exactSettings_data() { addRows(ExactCases); }
     void exactSettings() {
         QFETCH(int, row);
         const ExactCase& c = ExactCases[row];

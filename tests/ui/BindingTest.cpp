@@ -143,11 +143,7 @@ private slots:
 
     // A divider the chip cannot count with is shown and sent as ever, and its box says so
     // in red, in its tooltip and to a screen reader, until the box is emptied.
-    void chipLimitsMarkTheRegisterBox_data() {
-        QTest::addColumn<int>("row");
-        for (const ChipLimitCase& c : ChipLimitCases)
-            QTest::newRow(c.name) << int(&c - ChipLimitCases);
-    }
+    void chipLimitsMarkTheRegisterBox_data() { addRows(ChipLimitCases); }
     void chipLimitsMarkTheRegisterBox() {
         QFETCH(int, row);
         const ChipLimitCase& c = ChipLimitCases[row];
@@ -167,11 +163,7 @@ private slots:
     }
 
     // The warning names the setting that makes the output exact; its caption stays.
-    void warningNamesTheExactSetting_data() {
-        QTest::addColumn<int>("row");
-        for (const ExactCase& c : ExactCases)
-            QTest::newRow(c.name) << int(&c - ExactCases);
-    }
+    void warningNamesTheExactSetting_data() { addRows(ExactCases); }
     void warningNamesTheExactSetting() {
         QFETCH(int, row);
         const ExactCase& c = ExactCases[row];
