@@ -1,7 +1,8 @@
 #include "link/NetworkAddress.h"
 
-#include <QHostAddress>
 #include <QRegularExpression>
+
+#include <arpa/inet.h>
 
 namespace owlet {
 namespace {
@@ -43,8 +44,9 @@ std::optional<NetworkAddress> parseNetworkAddress(const QString& text, QString& 
         return std::nullopt;
     }
     address.host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+    in6_addr ipv6{};
     if (!match.captured(1).isEmpty() &&
-        QHostAddress(address.host).protocol() != QAbstractSocket::IPv6Protocol) {
+        ::inet_pton(AF_INET6, address.host.toLatin1().constData(), &ipv6) != 1) {
         problem = QStringLiteral("%1 in brackets is no IPv6 address").arg(address.host);
         return std::nullopt;
     }

@@ -1,7 +1,10 @@
 #include "link/NetworkPort.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+
+#include <cstring>
+#include <netdb.h>
 
 namespace owlet {
 namespace {
@@ -19,17 +22,18 @@ NetworkPort::NetworkPort(const NetworkAddress& address, const PortContext& at,
                          std::function<void()> changed)
     : address_(address)
     , at_(at)
-    , changed_(std::move(changed)) {
+    , changed_(std::move(changed))
+    , tcp_({[this] { onConnected(); }, [this](const std::string& bytes) { onReceived(bytes); },
+            [this](int error, bool lookup) {
+                onFailed(error, lookup);
+            }}) {
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &NetworkPort::onDeadline);
-    connect(&socket_, &QTcpSocket::connected, this, &NetworkPort::onConnected);
-    connect(&socket_, &QTcpSocket::readyRead, this, &NetworkPort::onReadyRead);
-    connect(&socket_, &QTcpSocket::errorOccurred, this, &NetworkPort::onError);
 }
 
 void NetworkPort::open() {
     deadline_.start(ConnectMs);
-    socket_.connectToHost(address_.host, address_.port);
+    tcp_.connectTo(address_.host.toStdString(), address_.port);
 }
 
 void NetworkPort::write(std::string_view line) {
@@ -54,12 +58,12 @@ std::optional<LinkFailure> NetworkPort::takeFailure() {
 bool NetworkPort::drain(int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
-    while (phase_ != Phase::Failed && (phase_ != Phase::Ready || socket_.bytesToWrite() > 0)) {
+    while (phase_ != Phase::Failed && (phase_ != Phase::Ready || tcp_.bytesToWrite() > 0)) {
         const auto left = static_cast<int>(timeoutMs - timer.elapsed());
         if (left <= 0)
             return false;
         if (phase_ == Phase::Ready) {
-            socket_.waitForBytesWritten(left);
+            tcp_.flush(left);
         } else { // the connection is under way: its events come through the event loop
             QEventLoop loop;
             QTimer::singleShot(std::min(left, 10), &loop, &QEventLoop::quit);
@@ -74,17 +78,16 @@ void NetworkPort::onConnected() {
         return ready();
     phase_ = Phase::SettingLine;
     deadline_.start(SetLineMs);
-    socket_.write(QByteArray::fromStdString(telnet_.opening()));
+    tcp_.write(telnet_.opening());
 }
 
-void NetworkPort::onReadyRead() {
-    const QByteArray bytes = socket_.readAll();
-    std::string data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+void NetworkPort::onReceived(const std::string& bytes) {
+    std::string data = bytes;
     if (rfc2217(address_)) {
         std::string answer;
-        data = telnet_.receive(data, answer);
+        data = telnet_.receive(bytes, answer);
         if (!answer.empty())
-            socket_.write(answer.data(), static_cast<qint64>(answer.size()));
+            tcp_.write(answer);
         if (const QString why = QString::fromStdString(telnet_.problem()); !why.isEmpty())
             return fail(notRfc2217(at_, address_.hostAndPort(), why, waitingLines_),
                         address_.hostAndPort() + QStringLiteral(" does not speak RFC 2217"));
@@ -96,12 +99,13 @@ void NetworkPort::onReadyRead() {
         changed_();
 }
 
-void NetworkPort::onError(QAbstractSocket::SocketError error) {
+void NetworkPort::onFailed(int error, bool lookup) {
     if (phase_ == Phase::Failed)
         return;
     if (phase_ == Phase::Connecting)
-        return fail(unreachable(at_, cause(error), waitingLines_), cause(error));
-    const QString reason = socket_.errorString();
+        return fail(unreachable(at_, cause(error, lookup), waitingLines_), cause(error, lookup));
+    const QString reason = error == 0 ? QStringLiteral("the server closed it")
+                                      : QString::fromLocal8Bit(std::strerror(error));
     fail(connectionLost(at_, reason, waitingLines_),
          QStringLiteral("the connection ended (%1)").arg(reason));
 }
@@ -120,8 +124,7 @@ void NetworkPort::onDeadline() {
 }
 
 void NetworkPort::send(const std::string& bytes) {
-    const std::string wire = rfc2217(address_) ? telnet_.encode(bytes) : bytes;
-    socket_.write(wire.data(), static_cast<qint64>(wire.size()));
+    tcp_.write(rfc2217(address_) ? telnet_.encode(bytes) : bytes);
 }
 
 void NetworkPort::ready() {
@@ -139,21 +142,24 @@ void NetworkPort::fail(LinkFailure failure, const QString& cause) {
     waitingLines_ = 0;
     lastFailure_ = notConnected(at_, failure.kind(), cause);
     failure_ = std::move(failure);
-    socket_.abort();
+    tcp_.close();
     changed_();
 }
 
-QString NetworkPort::cause(QAbstractSocket::SocketError error) const {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
+QString NetworkPort::cause(int error, bool lookup) const {
+    if (lookup && (error == EAI_NONAME || error == EAI_NODATA))
+        return QStringLiteral("the host %1 is unknown").arg(address_.host);
+    if (lookup)
+        return QStringLiteral("the host %1 cannot be looked up: %2")
+            .arg(address_.host, QString::fromLocal8Bit(gai_strerror(error)));
+    if (error == ECONNREFUSED)
         return QStringLiteral("nothing listens at %1 (is ser2net running there, and is this its "
                               "port?)")
             .arg(address_.hostAndPort());
-    case QAbstractSocket::HostNotFoundError:
-        return QStringLiteral("the host %1 is unknown").arg(address_.host);
-    default:
-        return QStringLiteral("%1: %2").arg(address_.hostAndPort(), socket_.errorString());
-    }
+    if (error == 0)
+        return QStringLiteral("%1 closed the connection at once").arg(address_.hostAndPort());
+    return QStringLiteral("%1: %2").arg(address_.hostAndPort(),
+                                        QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace owlet

@@ -3,11 +3,10 @@
 #include "link/LinkFailure.h"
 #include "link/NetworkAddress.h"
 #include "link/PortMessages.h"
+#include "link/TcpConnection.h"
 #include "link/TelnetClient.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <functional>
@@ -48,19 +47,19 @@ private:
     enum class Phase { Connecting, SettingLine, Ready, Failed };
 
     void onConnected();
-    void onReadyRead();
-    void onError(QAbstractSocket::SocketError error);
+    void onReceived(const std::string& bytes);
+    void onFailed(int error, bool lookup);
     void onDeadline();
     void send(const std::string& bytes);
     void ready();
     // Ends the port: `failure` for the reader, and `cause` for every later write.
     void fail(LinkFailure failure, const QString& cause);
-    QString cause(QAbstractSocket::SocketError error) const;
+    QString cause(int error, bool lookup) const;
 
     NetworkAddress address_;
     PortContext at_;
     std::function<void()> changed_;
-    QTcpSocket socket_{this};
+    TcpConnection tcp_;
     QTimer deadline_{this};
     TelnetClient telnet_;
     Phase phase_ = Phase::Connecting;

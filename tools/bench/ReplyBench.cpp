@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <poll.h>
 
 #include <cstdio>
@@ -84,14 +85,19 @@ QString startSer2net(QProcess& server, const QTemporaryDir& dir, const char* dev
 
 // Reads `count` bytes the panel sent, running its event loop meanwhile.
 bool readSent(int master, int count) {
+    const int flags = fcntl(master, F_GETFL);
+    fcntl(master, F_SETFL, flags | O_NONBLOCK);
     QElapsedTimer timer;
     timer.start();
     for (char byte = 0; count > 0 && timer.elapsed() < 10000;) {
         QCoreApplication::processEvents();
         pollfd p{master, POLLIN, 0};
-        if (poll(&p, 1, 10) > 0 && read(master, &byte, 1) == 1)
+        if (poll(&p, 1, 10) > 0 && (p.revents & POLLIN) && read(master, &byte, 1) == 1)
             --count;
+        else if (p.revents & POLLHUP)
+            usleep(10000); // no one has the device open yet
     }
+    fcntl(master, F_SETFL, flags);
     return count == 0;
 }
 

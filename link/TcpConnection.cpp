@@ -1,0 +1,189 @@
+#include "link/TcpConnection.h"
+
+#include <cerrno>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+
+namespace owlet {
+namespace {
+
+addrinfo* info(void* p) {
+    return static_cast<addrinfo*>(p);
+}
+
+// Takes a notifier out of service; it may be the one whose signal is running, so it is
+// deleted once that has returned.
+void retire(std::unique_ptr<QSocketNotifier>& notifier) {
+    if (!notifier)
+        return;
+    notifier->setEnabled(false);
+    notifier.release()->deleteLater();
+}
+
+} // namespace
+
+TcpConnection::TcpConnection(Events events)
+    : events_(std::move(events)) {
+    lookupPoll_.setInterval(10); // only while a name is being looked up
+    connect(&lookupPoll_, &QTimer::timeout, this, &TcpConnection::lookedUp);
+}
+
+TcpConnection::~TcpConnection() {
+    close();
+    // A lookup still under way writes into its request when it ends: that small request is
+    // left to it rather than freed under it.
+    if (lookup_ && gai_cancel(lookup_.get()) == EAI_NOTCANCELED)
+        (void)lookup_.release();
+    if (addresses_)
+        freeaddrinfo(info(addresses_));
+}
+
+void TcpConnection::connectTo(const std::string& host, std::uint16_t port) {
+    host_ = host;
+    service_ = std::to_string(port);
+    static const addrinfo hints = [] {
+        addrinfo h{};
+        h.ai_family = AF_UNSPEC;
+        h.ai_socktype = SOCK_STREAM;
+        return h;
+    }();
+    lookup_ = std::make_unique<gaicb>();
+    lookup_->ar_name = host_.c_str();
+    lookup_->ar_service = service_.c_str();
+    lookup_->ar_request = &hints;
+    gaicb* requests[] = {lookup_.get()};
+    if (const int error = getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr); error != 0)
+        return fail(error, true);
+    lookupPoll_.start();
+}
+
+void TcpConnection::lookedUp() {
+    const int error = gai_error(lookup_.get());
+    if (error == EAI_INPROGRESS)
+        return;
+    lookupPoll_.stop();
+    addresses_ = lookup_->ar_result;
+    next_ = addresses_;
+    lookup_.reset();
+    if (error != 0)
+        return fail(error, true);
+    connectNext();
+}
+
+// Each address the name has, in the resolver's order, until one takes the connection.
+void TcpConnection::connectNext() {
+    while (next_) {
+        const addrinfo* a = info(next_);
+        next_ = a->ai_next;
+        fd_ = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd_ < 0) {
+            lastError_ = errno;
+            continue;
+        }
+        const int on = 1;
+        ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on); // short lines, at once
+        if (::connect(fd_, a->ai_addr, a->ai_addrlen) == 0 || errno == EINPROGRESS) {
+            writable_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Write);
+            connect(writable_.get(), &QSocketNotifier::activated, this, &TcpConnection::onWritable);
+            return;
+        }
+        lastError_ = errno;
+        ::close(fd_);
+        fd_ = -1;
+    }
+    fail(lastError_);
+}
+
+void TcpConnection::onWritable() {
+    if (connected_)
+        return send();
+    int error = 0;
+    socklen_t size = sizeof error;
+    ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &size);
+    if (error != 0) {
+        lastError_ = error;
+        retire(writable_);
+        ::close(fd_);
+        fd_ = -1;
+        return connectNext();
+    }
+    connected_ = true;
+    writable_->setEnabled(false);
+    readable_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+    connect(readable_.get(), &QSocketNotifier::activated, this, &TcpConnection::onReadable);
+    events_.connected();
+    send();
+}
+
+void TcpConnection::onReadable() {
+    char buffer[4096];
+    std::string bytes;
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(n));
+            continue;
+        }
+        const int error = n == 0 ? 0 : errno;
+        if (n < 0 && (error == EAGAIN || error == EINTR))
+            break;
+        if (!bytes.empty())
+            events_.received(std::move(bytes));
+        return fail(error); // closed by the server, or broken
+    }
+    if (!bytes.empty())
+        events_.received(std::move(bytes));
+}
+
+void TcpConnection::write(std::string_view bytes) {
+    output_ += bytes;
+    if (connected_)
+        send();
+}
+
+void TcpConnection::send() {
+    while (!output_.empty()) {
+        const ssize_t n = ::send(fd_, output_.data(), output_.size(), MSG_NOSIGNAL);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            break;
+        if (n < 0)
+            return fail(errno);
+        output_.erase(0, static_cast<std::size_t>(n));
+    }
+    writable_->setEnabled(!output_.empty());
+}
+
+bool TcpConnection::flush(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (connected_ && fd_ >= 0 && !output_.empty() && timer.elapsed() < timeoutMs) {
+        pollfd p{fd_, POLLOUT, 0};
+        ::poll(&p, 1, static_cast<int>(timeoutMs - timer.elapsed()));
+        send();
+    }
+    return output_.empty();
+}
+
+void TcpConnection::fail(int error, bool lookup) {
+    close();
+    events_.failed(error, lookup);
+}
+
+void TcpConnection::close() {
+    lookupPoll_.stop();
+    retire(readable_);
+    retire(writable_);
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    connected_ = false;
+    output_.clear();
+}
+
+} // namespace owlet
