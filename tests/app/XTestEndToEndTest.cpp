@@ -35,6 +35,13 @@ public:
         process_.setProcessChannelMode(QProcess::ForwardedChannels);
         process_.start(QStringLiteral(OWLET_BINARY), {});
         trace_.setFileName(dir_.filePath("trace"));
+        // Before the trace says otherwise, every control shows its state at start-up.
+        const owlet::ControlStates initial = owlet::initialControlStates();
+        for (std::size_t i = 0; i < owlet::ControlCount; ++i) {
+            const QString name = QString::fromLatin1(owlet::controlName(Control(i)).data());
+            state_[name + " visible"] = initial[i].visible ? "1" : "0";
+            state_[name + " listindex"] = QString::number(initial[i].listIndex);
+        }
     }
     ~Panel() {
         process_.terminate();
@@ -90,15 +97,8 @@ public:
     QString shown(Control control, const char* property) {
         return shown(QString::fromLatin1(owlet::controlName(control).data()) + ' ' + property);
     }
-    QString listIndex(Control control) {
-        const QString v = shown(control, "listindex");
-        return v.isEmpty() ? "-1" : v;
-    }
-    bool visible(Control control) {
-        const QString v = shown(control, "visible");
-        return v.isEmpty() ? owlet::initialControlStates()[owlet::indexOf(control)].visible
-                           : v == "1";
-    }
+    QString listIndex(Control control) { return shown(control, "listindex"); }
+    bool visible(Control control) { return shown(control, "visible") == "1"; }
     bool waitFor(const QString& what, const QString& value, int timeoutMs = 5000) {
         return QTest::qWaitFor([&] { return shown(what) == value; }, timeoutMs);
     }
@@ -113,7 +113,6 @@ public:
         }
         return cycle;
     }
-    bool running() const { return process_.state() == QProcess::Running; }
     void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
     // The exit code of a normal exit, or -1.
     int waitForExit() {

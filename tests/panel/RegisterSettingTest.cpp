@@ -1,4 +1,5 @@
 #include "tests/support/PanelFixture.h"
+#include "tests/support/Rows.h"
 
 #include <QTest>
 
@@ -6,6 +7,28 @@ using namespace owlet;
 using namespace owlet::test;
 using C = Control;
 using Lines = std::vector<std::string>;
+
+namespace {
+
+struct Fault {
+    const char* name;
+    C button;
+    const char *fref, *fcomp, *fout, *kind, *message;
+};
+constexpr Fault Faults[] = {
+    {"R: reference 0", C::SetR, "0", "25", "", "Overflow", "actual comparison"},
+    {"R: tiny reference", C::SetR, "0.0125", "25", "", "Division by zero", "R rounds to 0"},
+    {"R: comparison empty", C::SetR, "10", "", "", "Division by zero", "comparison"},
+    {"R: both 0", C::SetR, "", "x", "", "Overflow", "undefined"},
+    {"R: beyond double", C::SetR, "1e400", "25", "", "Overflow", "double range"},
+    {"R: above 16 bits", C::SetR, "2000", "25", "", "Overflow", "R = 80000 does not fit"},
+    {"R: negative", C::SetR, "-10", "25", "", "Overflow", "R = -400 does not fit"},
+    {"N: comparison empty", C::SetN, "10", "", "145", "Division by zero", "N cannot"},
+    {"N: above 16 bits", C::SetN, "10", "25", "1638.4", "Overflow", "N = 65536 does not fit"},
+    {"N: error beyond 32 bits", C::SetN, "10", "1e7", "3000", "Overflow", "32-bit"},
+};
+
+} // namespace
 
 class RegisterSettingTest : public QObject {
     Q_OBJECT
@@ -75,70 +98,26 @@ private slots:
     }
 
     // Faults stop the press at the failing step; earlier writes stay.
-    void faults_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QByteArray>("fref");
-        QTest::addColumn<QByteArray>("fcomp");
-        QTest::addColumn<QByteArray>("fout");
-        QTest::addColumn<QByteArray>("kind");
-        QTest::addColumn<QByteArray>("message");
-        const int r = static_cast<int>(C::SetR);
-        const int n = static_cast<int>(C::SetN);
-        QTest::newRow("R: reference 0")
-            << r << QByteArray("0") << QByteArray("25") << QByteArray("") << QByteArray("Overflow")
-            << QByteArray("actual comparison");
-        QTest::newRow("R: tiny reference")
-            << r << QByteArray("0.0125") << QByteArray("25") << QByteArray("")
-            << QByteArray("Division by zero") << QByteArray("R rounds to 0");
-        QTest::newRow("R: comparison empty")
-            << r << QByteArray("10") << QByteArray("") << QByteArray("")
-            << QByteArray("Division by zero") << QByteArray("comparison");
-        QTest::newRow("R: both 0") << r << QByteArray("") << QByteArray("x") << QByteArray("")
-                                   << QByteArray("Overflow") << QByteArray("undefined");
-        QTest::newRow("R: beyond double")
-            << r << QByteArray("1e400") << QByteArray("25") << QByteArray("")
-            << QByteArray("Overflow") << QByteArray("double range");
-        QTest::newRow("R: above 16 bits")
-            << r << QByteArray("2000") << QByteArray("25") << QByteArray("")
-            << QByteArray("Overflow") << QByteArray("R = 80000 does not fit");
-        QTest::newRow("R: negative")
-            << r << QByteArray("-10") << QByteArray("25") << QByteArray("")
-            << QByteArray("Overflow") << QByteArray("R = -400 does not fit");
-        QTest::newRow("N: comparison empty")
-            << n << QByteArray("10") << QByteArray("") << QByteArray("145")
-            << QByteArray("Division by zero") << QByteArray("N cannot");
-        QTest::newRow("N: above 16 bits")
-            << n << QByteArray("10") << QByteArray("25") << QByteArray("1638.4")
-            << QByteArray("Overflow") << QByteArray("N = 65536 does not fit");
-        QTest::newRow("N: error beyond 32 bits")
-            << n << QByteArray("10") << QByteArray("1e7") << QByteArray("3000")
-            << QByteArray("Overflow") << QByteArray("32-bit");
-    }
-
+    void faults_data() { addRows(Faults); }
     void faults() {
-        QFETCH(int, button);
-        QFETCH(QByteArray, fref);
-        QFETCH(QByteArray, fcomp);
-        QFETCH(QByteArray, fout);
-        QFETCH(QByteArray, kind);
-        QFETCH(QByteArray, message);
+        const Fault& c = currentRow(Faults);
         PanelFixture f;
         f.choosePort("1");
-        f.type(C::Fref, fref.toStdString());
+        f.type(C::Fref, c.fref);
         f.type(C::Fout, "145.01");
         f.press(C::SetN); // shows the warning and 16A8
         f.link.reply("reply");
-        f.type(C::Fcomp2, fcomp.toStdString());
-        f.type(C::Fout, fout.toStdString());
+        f.type(C::Fcomp2, c.fcomp);
+        f.type(C::Fout, c.fout);
         f.type(C::Nreg, "16A8");
         const auto before = f.panel.state(C::Fcomp2).text;
         f.link.written.clear();
         f.view.changes.clear();
 
-        f.press(static_cast<C>(button));
-        QCOMPARE(QByteArray::fromStdString(f.lastErrorKind()), kind);
+        f.press(c.button);
+        QCOMPARE(f.lastErrorKind(), c.kind);
         const QByteArray said = QByteArray::fromStdString(f.reporter.errors.back().message);
-        QVERIFY2(said.contains(message), said);
+        QVERIFY2(said.contains(c.message), said);
         QVERIFY2(said.contains("then press the button again") || said.contains("Then try again"),
                  said); // what to do, not only what happened
         QVERIFY(f.link.written.empty());
@@ -146,7 +125,7 @@ private slots:
         QCOMPARE(f.text(C::Text1), "reply");
         QCOMPARE(f.text(C::Rreg), "");
         QCOMPARE(f.text(C::Nreg), "16A8");
-        if (static_cast<C>(button) == C::SetN)
+        if (c.button == C::SetN)
             QCOMPARE(f.view.changes, QStringList{"Warn.Visible"});
         else
             QVERIFY(f.view.changes.isEmpty());

@@ -1,19 +1,10 @@
 #pragma once
 
-#include <QTest>
-
-#include <cstddef>
+#include "tests/support/Rows.h"
 
 // Cases the panel and owlet-cli must agree on, each checked where the user meets it.
 
 namespace owlet::test {
-
-// The rows of a table as test data: one column "row", the index of the case.
-template <typename Case, std::size_t N> void addRows(const Case (&cases)[N]) {
-    QTest::addColumn<int>("row");
-    for (std::size_t i = 0; i < N; ++i)
-        QTest::newRow(cases[i].name) << static_cast<int>(i);
-}
 
 // Dividers at the MC145170's limits, from frequencies typed at a comparison frequency of
 // 25 kHz: R from the reference, N from the output.

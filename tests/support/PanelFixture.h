@@ -15,8 +15,14 @@ namespace owlet::test {
 class RecordingView final : public PanelView {
 public:
     QStringList changes;
-    void propertyChanged(Control control, Property property) override;
-    void textAppended(Control control, std::string_view appended) override;
+    void propertyChanged(Control control, Property property) override {
+        changes << QString::fromUtf8(controlName(control).data()) + "." +
+                       QString::fromUtf8(propertyName(property).data());
+    }
+    void textAppended(Control control, std::string_view appended) override {
+        changes << QString::fromUtf8(controlName(control).data()) +
+                       "+=" + QString::fromStdString(std::string(appended));
+    }
 };
 
 // A panel after start-up, with its fake link, reporter and view.
@@ -26,7 +32,10 @@ struct PanelFixture {
     RecordingView view;
     SynthPanel panel{link, reporter};
 
-    PanelFixture();
+    PanelFixture() {
+        panel.setView(&view);
+        panel.load();
+    }
 
     // Types a whole new text into a field, as a paste would.
     void type(Control control, const std::string& text) { panel.userEditedText(control, text); }
@@ -35,7 +44,10 @@ struct PanelFixture {
     const std::string& text(Control control) const { return panel.text(control); }
     bool shown(Control control) const { return panel.visible(control); }
     // Types `port` into the port box and presses the port button.
-    void choosePort(const std::string& port);
+    void choosePort(const std::string& port) {
+        type(Control::CPNo, port);
+        press(Control::SetCP);
+    }
     std::string lastErrorKind() const { return reporter.lastKind(); }
 };
 

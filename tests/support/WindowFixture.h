@@ -3,6 +3,11 @@
 #include "tests/support/FakeLink.h"
 #include "ui/SynthWindow.h"
 
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+
 namespace owlet::test {
 
 // A fresh window over a fake link, in the Fusion style the program uses.
@@ -10,15 +15,30 @@ struct WindowFixture {
     FakeLink link;
     SynthWindow window;
 
-    explicit WindowFixture(PortListing portListing = {});
+    explicit WindowFixture(PortListing portListing = {})
+        : window(link, inFusionStyle(std::move(portListing))) {}
 
     // Shows the window and activates it by hand, since no window manager runs on the
     // tests' X server; false if it never became active.
-    bool open();
+    bool open() {
+        window.show();
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    }
     QWidget* widget(Control control) const { return window.widget(control); }
     SynthPanel& panel() { return window.panel(); }
     // A left click at the middle of the control.
-    void click(Control control);
+    void click(Control control) {
+        QTest::mouseClick(widget(control), Qt::LeftButton, {}, widget(control)->rect().center());
+    }
+
+private:
+    // Before the window exists, as the program sets it.
+    static PortListing inFusionStyle(PortListing listing) {
+        if (QApplication::style()->name() != QLatin1String("fusion"))
+            QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        return listing;
+    }
 };
 
 } // namespace owlet::test

@@ -1,6 +1,7 @@
 #include "link/PortHolders.h"
 #include "tests/support/FrequencyCases.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/Rows.h"
 #include "tests/support/SimulatorProcess.h"
 
 #include <QElapsedTimer>
@@ -16,6 +17,38 @@
 using namespace owlet::test;
 
 namespace {
+
+// A call with its arguments, what it exits with and what it says on stderr.
+struct Call {
+    const char *name, *args;
+    int status;
+    const char* said;
+};
+constexpr Call BadInputs[] = {
+    {"R above 16 bits", "--fref 2000", 2, "--fref"},
+    {"comparison 0", "--fref 10 --fcomp 0", 2, "--fcomp"},
+    {"N above 16 bits", "--fout 1638.4", 2, "--fout"},
+    {"REFout unknown", "--refout 9", 2, "--refout"},
+    {"unknown option", "--frequency 10", 2, "--frequency"},
+    {"missing value", "--c --fout", 2, "--fout"},
+    {"nothing to do", "", 2, "nothing to do"},
+    {"refused after a good R", "--fref 10 --fout 1e400", 2, "--fout"},
+    {"sweep STEP 0", "--sweep 145:146:0", 2, "--sweep: STEP"},
+    {"sweep STEP of the wrong sign", "--sweep 146:145:0.025", 2, "--sweep: STEP"},
+    {"sweep too long", "--sweep 1:2:0.000001", 2, "at most 100000"},
+    {"sweep step the chip refuses", "--fref 10 --sweep 1.1:0.9:-0.025", 2,
+     "--sweep at 0.975 MHz: N = 39"},
+};
+constexpr Call ExitStatuses[] = {
+    {"not a serial port", "--device /dev/null --c", 1, "is not a serial port"},
+    {"no such port", "--port 999 --c", 1, "Plug in the adapter and run owlet-cli again"},
+    {"silent module", "--c --expect-reply --wait 0.2", 3, "did not answer"},
+    {"dry run", "--c --dry-run", 0, ""},
+};
+
+QStringList arguments(const char* line) {
+    return QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts);
+}
 
 struct Run {
     int exitCode = -1;
@@ -54,36 +87,16 @@ private slots:
         QVERIFY(run.out.contains("sent U"));
     }
 
-    void badInputSendsNothing_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("R above 16 bits") << QStringList{"--fref", "2000"} << "--fref";
-        QTest::newRow("comparison 0") << QStringList{"--fref", "10", "--fcomp", "0"} << "--fcomp";
-        QTest::newRow("N above 16 bits") << QStringList{"--fout", "1638.4"} << "--fout";
-        QTest::newRow("REFout unknown") << QStringList{"--refout", "9"} << "--refout";
-        QTest::newRow("unknown option") << QStringList{"--frequency", "10"} << "--frequency";
-        QTest::newRow("missing value") << QStringList{"--c", "--fout"} << "--fout";
-        QTest::newRow("nothing to do") << QStringList{} << "nothing to do";
-        QTest::newRow("refused after a good R")
-            << QStringList{"--fref", "10", "--fout", "1e400"} << "--fout";
-        QTest::newRow("sweep STEP 0") << QStringList{"--sweep", "145:146:0"} << "--sweep: STEP";
-        QTest::newRow("sweep STEP of the wrong sign")
-            << QStringList{"--sweep", "146:145:0.025"} << "--sweep: STEP";
-        QTest::newRow("sweep too long")
-            << QStringList{"--sweep", "1:2:0.000001"} << "at most 100000";
-        QTest::newRow("sweep step the chip refuses")
-            << QStringList{"--fref", "10", "--sweep", "1.1:0.9:-0.025"}
-            << "--sweep at 0.975 MHz: N = 39";
-    }
+    void badInputSendsNothing_data() { addRows(BadInputs); }
     void badInputSendsNothing() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, named);
+        const Call& c = currentRow(BadInputs);
         PseudoTerminal module;
         // U would go out after any register: it must not either.
+        const QStringList args = arguments(c.args);
         const QStringList withUpdate = args.isEmpty() ? args : args + QStringList{"--update"};
         const Run run = cli(QStringList{"--device", module.slavePath()} + withUpdate);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(named), qPrintable(run.err));
+        QVERIFY2(run.err.contains(c.said), qPrintable(run.err));
         QCOMPARE(module.read(1, 300), QByteArray());
     }
 
@@ -102,29 +115,16 @@ private slots:
         QCOMPARE(o["sent"].toArray()[2].toString(), "C77");
     }
 
-    void exitStatuses_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("not a serial port")
-            << QStringList{"--device", "/dev/null", "--c"} << 1 << "is not a serial port";
-        QTest::newRow("no such port") << QStringList{"--port", "999", "--c"} << 1
-                                      << "Plug in the adapter and run owlet-cli again";
-        QTest::newRow("silent module")
-            << QStringList{"--c", "--expect-reply", "--wait", "0.2"} << 3 << "did not answer";
-        QTest::newRow("dry run") << QStringList{"--c", "--dry-run"} << 0 << "";
-    }
+    void exitStatuses_data() { addRows(ExitStatuses); }
     void exitStatuses() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, said);
+        const Call& c = currentRow(ExitStatuses);
         PseudoTerminal module;
-        QStringList all = args;
+        QStringList args = arguments(c.args);
         if (!args.contains("--device") && !args.contains("--port"))
-            all << "--device" << module.slavePath();
-        const Run run = cli(all);
-        QCOMPARE(run.exitCode, status);
-        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+            args << "--device" << module.slavePath();
+        const Run run = cli(args);
+        QCOMPARE(run.exitCode, c.status);
+        QVERIFY2(run.err.contains(c.said), qPrintable(run.err));
         if (args.contains("--dry-run")) {
             QVERIFY(run.out.contains("C = 35 (23)"));
             QCOMPARE(module.read(1, 300), QByteArray());
@@ -146,8 +146,7 @@ private slots:
     // A divider the chip cannot count with is refused, unless the user allows it.
     void chipLimits_data() { addRows(ChipLimitCases); }
     void chipLimits() {
-        QFETCH(int, row);
-        const ChipLimitCase& c = ChipLimitCases[row];
+        const ChipLimitCase& c = currentRow(ChipLimitCases);
         const bool refused = *c.advice != 0;
         PseudoTerminal module;
         const QStringList args{
@@ -164,8 +163,7 @@ private slots:
     // --solve names the setting, --fcomp auto programs it.
     void exactSettings_data() { addRows(ExactCases); }
     void exactSettings() {
-        QFETCH(int, row);
-        const ExactCase& c = ExactCases[row];
+        const ExactCase& c = currentRow(ExactCases);
         QCOMPARE(cli({"--solve", "--fref", c.fref, "--fout", c.fout}).out.trimmed(), c.setting);
         const Run run = cli({"--fcomp", "auto", "--fref", c.fref, "--fout", c.fout, "--dry-run"});
         QCOMPARE(run.exitCode, 0);

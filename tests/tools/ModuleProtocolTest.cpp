@@ -1,67 +1,58 @@
 #include "tools/ModuleProtocol.h"
+#include "tests/support/Rows.h"
 
 #include <QTest>
 
 using namespace owlet::sim;
+using owlet::test::addRows;
+using owlet::test::currentRow;
+
+namespace {
+
+struct Line {
+    const char *name, *line;
+    bool crLf;
+    const char *meaning, *problem; // a meaning when well formed, else how the problem begins
+};
+constexpr Line Lines[] = {
+    {"R", "R0190", true, "reference divider R = 400", ""},
+    {"N", "N16A8", true, "feedback divider N = 5800", ""},
+    {"C", "C23", true,
+     "control byte C = 23: POL normal, PD double-ended PhV/PhR, LD on, REFout DC static, fV on, "
+     "fR on",
+     ""},
+    {"C all", "CF7", true,
+     "control byte C = F7: POL inverted, PD single-ended PDout, LD on, REFout OscIn/16, fV on, "
+     "fR on",
+     ""},
+    {"U", "U", true, "update", ""},
+    {"W", "W", true, "store the settings in EEPROM", ""},
+    {"too long", "R01900", true, "", "wrong length"},
+    {"too short", "C2", true, "", "wrong length"},
+    {"lower case", "N16a8", true, "", "lower-case"},
+    {"lower-case letter", "u", true, "", "lower-case command"},
+    {"not hex", "R01G0", true, "", "not a hexadecimal"},
+    {"no CR", "U", false, "update", "not ended by CR LF"},
+    {"stray CR", "U\r", true, "", "wrong length"},
+    {"unknown", "X12", true, "", "unknown command"},
+    {"empty", "", true, "", "empty line"},
+};
+
+} // namespace
 
 class ModuleProtocolTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void decode_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<bool>("crLf");
-        QTest::addColumn<QByteArray>("meaning");
-        QTest::addColumn<QByteArray>("problem");
-        QTest::newRow("R") << QByteArray("R0190") << true << QByteArray("reference divider R = 400")
-                           << QByteArray();
-        QTest::newRow("N") << QByteArray("N16A8") << true << QByteArray("feedback divider N = 5800")
-                           << QByteArray();
-        QTest::newRow("C")
-            << QByteArray("C23") << true
-            << QByteArray("control byte C = 23: POL normal, PD double-ended PhV/PhR, LD on, "
-                          "REFout DC static, fV on, fR on")
-            << QByteArray();
-        QTest::newRow("C all")
-            << QByteArray("CF7") << true
-            << QByteArray("control byte C = F7: POL inverted, PD single-ended PDout, LD on, "
-                          "REFout OscIn/16, fV on, fR on")
-            << QByteArray();
-        QTest::newRow("U") << QByteArray("U") << true << QByteArray("update") << QByteArray();
-        QTest::newRow("W") << QByteArray("W") << true << QByteArray("store the settings in EEPROM")
-                           << QByteArray();
-        QTest::newRow("too long") << QByteArray("R01900") << true << QByteArray()
-                                  << QByteArray("wrong length");
-        QTest::newRow("too short")
-            << QByteArray("C2") << true << QByteArray() << QByteArray("wrong length");
-        QTest::newRow("lower case")
-            << QByteArray("N16a8") << true << QByteArray() << QByteArray("lower-case");
-        QTest::newRow("lower-case letter")
-            << QByteArray("u") << true << QByteArray() << QByteArray("lower-case command");
-        QTest::newRow("not hex") << QByteArray("R01G0") << true << QByteArray()
-                                 << QByteArray("not a hexadecimal");
-        QTest::newRow("no CR") << QByteArray("U") << false << QByteArray("update")
-                               << QByteArray("not ended by CR LF");
-        QTest::newRow("stray CR") << QByteArray("U\r") << true << QByteArray()
-                                  << QByteArray("wrong length");
-        QTest::newRow("unknown") << QByteArray("X12") << true << QByteArray()
-                                 << QByteArray("unknown command");
-        QTest::newRow("empty") << QByteArray("") << true << QByteArray()
-                               << QByteArray("empty line");
-    }
-
+    void decode_data() { addRows(Lines); }
     void decode() {
-        QFETCH(QByteArray, line);
-        QFETCH(bool, crLf);
-        QFETCH(QByteArray, meaning);
-        QFETCH(QByteArray, problem);
-        const DecodedLine decoded = decodeLine(line.toStdString(), crLf);
-        if (problem.isEmpty()) {
+        const Line& c = currentRow(Lines);
+        const DecodedLine decoded = decodeLine(c.line, c.crLf);
+        if (*c.problem == 0) {
             QVERIFY2(decoded.wellFormed(), decoded.problem.c_str());
-            QCOMPARE(QByteArray::fromStdString(decoded.meaning), meaning);
+            QCOMPARE(decoded.meaning, c.meaning);
         } else {
-            QVERIFY2(QByteArray::fromStdString(decoded.problem).startsWith(problem),
-                     decoded.problem.c_str());
+            QVERIFY2(decoded.problem.starts_with(c.problem), decoded.problem.c_str());
         }
     }
 

@@ -145,8 +145,7 @@ private slots:
     // in red, in its tooltip and to a screen reader, until the box is emptied.
     void chipLimitsMarkTheRegisterBox_data() { addRows(ChipLimitCases); }
     void chipLimitsMarkTheRegisterBox() {
-        QFETCH(int, row);
-        const ChipLimitCase& c = ChipLimitCases[row];
+        const ChipLimitCase& c = currentRow(ChipLimitCases);
         const bool isR = c.divider == 'R';
         QLineEdit* box = edit(isR ? C::Rreg : C::Nreg);
         const QColor plain = box->palette().color(QPalette::Text);
@@ -165,8 +164,7 @@ private slots:
     // The warning names the setting that makes the output exact; its caption stays.
     void warningNamesTheExactSetting_data() { addRows(ExactCases); }
     void warningNamesTheExactSetting() {
-        QFETCH(int, row);
-        const ExactCase& c = ExactCases[row];
+        const ExactCase& c = currentRow(ExactCases);
         panel().userEditedText(C::Fref, c.fref);
         panel().userEditedText(C::Fcomp2, "7.3"); // no output of the table is exact at it
         panel().userEditedText(C::Fout, c.fout);

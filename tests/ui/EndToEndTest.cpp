@@ -46,28 +46,42 @@ private slots:
         qunsetenv("OWLET_COM1");
     }
 
+    // The typical use, step by step as a user takes it, from start-up to the store command.
     void typicalUseOverThePort() {
         PseudoTerminal module;
         QVERIFY(open(module.slavePath()));
-        SynthWindow& window = *window_;
-        click(C::SetCP);
-        QCOMPARE(window.panel().portNumber(), 1);
+        SynthPanel& panel = window_->panel();
+        QCOMPARE(panel.text(C::Fref), "Enter value");
+        click(C::SetCP); // port 1 opens, the port controls vanish
+        QCOMPARE(panel.portNumber(), 1);
+        QVERIFY(!w(C::SetCP)->isVisible() && !w(C::CPNo)->isVisible());
+        for (C shown : {C::Update, C::StoreEE, C::Text1, C::Label8})
+            QVERIFY(w(shown)->isVisible());
         click(C::Fref);
+        QVERIFY(w(C::SetR)->isVisible());
         QTest::keyClicks(w(C::Fref), "10");
         click(C::SetR);
+        QCOMPARE(panel.text(C::Rreg), "0190");
+        QCOMPARE(panel.text(C::Fcomp2), " 25");
         click(C::Fout);
         QTest::keyClicks(w(C::Fout), "145.01");
         click(C::SetN);
+        QCOMPARE(panel.text(C::Nreg), "16A8");
+        QCOMPARE(panel.text(C::Warn), "Non-integer ratio: \r\nFreq error -10000Hz");
+        QVERIFY(w(C::Warn)->isVisible() && w(C::Update)->isVisible());
         click(C::PD0);
         click(C::SetC);
         click(C::Update);
-        click(C::StoreEE);
-        QCOMPARE(module.read(25), QByteArray("R0190\r\nN16A8\r\nC23\r\nU\r\nW\r\n"));
-        QVERIFY(dialogs.isEmpty());
-
+        QCOMPARE(module.read(22), QByteArray("R0190\r\nN16A8\r\nC23\r\nU\r\n"));
+        module.write("OK U\r\n");
+        QTRY_COMPARE(panel.text(C::Text1), "OK U\r\n");
+        click(C::StoreEE); // the answer to U goes before W does
+        QCOMPARE(module.read(3), QByteArray("W\r\n"));
+        QCOMPARE(panel.text(C::Text1), "");
         auto* responses = qobject_cast<QPlainTextEdit*>(w(C::Text1));
         module.write("stored\r\n\xB0K");
         QTRY_COMPARE(responses->toPlainText(), QString("stored\n") + QChar(0xB0) + "K");
+        QVERIFY(dialogs.isEmpty());
 
         // The loss is told once, as it happens; every later press says it again.
         module.hangUp();
@@ -80,7 +94,7 @@ private slots:
         QVERIFY2(dialogs[1].startsWith("Device unavailable"), qPrintable(dialogs[1]));
         // The panel is alive.
         click(C::Fref);
-        QCOMPARE(window.panel().text(C::Fref), "");
+        QCOMPARE(panel.text(C::Fref), "");
     }
 
     // Connecting never freezes the window: it answers while a port that never answers is
