@@ -86,9 +86,10 @@ bench: build
 		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
-# The tracked C++ files, or every one under the tree outside a git checkout.
-CXX_FILES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null || \
-	find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+# The C++ files git knows of (new ones included, deleted ones not), or every one under the
+# tree outside a git checkout.
+CXX_FILES = $(wildcard $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' \
+	2>/dev/null || find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print))
 
 format-check: deps
 	@clang-format --dry-run --Werror $(CXX_FILES) || \
