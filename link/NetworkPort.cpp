@@ -89,8 +89,7 @@ void NetworkPort::onReceived(const std::string& bytes) {
         if (!answer.empty())
             tcp_.write(answer);
         if (const QString why = QString::fromStdString(telnet_.problem()); !why.isEmpty())
-            return fail(notRfc2217(at_, address_.hostAndPort(), why, waitingLines_),
-                        address_.hostAndPort() + QStringLiteral(" does not speak RFC 2217"));
+            return failNotRfc2217(why);
         if (phase_ == Phase::SettingLine && telnet_.lineSet())
             ready();
     }
@@ -102,8 +101,10 @@ void NetworkPort::onReceived(const std::string& bytes) {
 void NetworkPort::onFailed(int error, bool lookup) {
     if (phase_ == Phase::Failed)
         return;
-    if (phase_ == Phase::Connecting)
-        return fail(unreachable(at_, cause(error, lookup), waitingLines_), cause(error, lookup));
+    if (phase_ == Phase::Connecting) {
+        const QString why = cause(error, lookup);
+        return fail(unreachable(at_, why, waitingLines_), why);
+    }
     const QString reason = error == 0 ? QStringLiteral("the server closed it")
                                       : QString::fromLocal8Bit(std::strerror(error));
     fail(connectionLost(at_, reason, waitingLines_),
@@ -117,9 +118,11 @@ void NetworkPort::onDeadline() {
                                      .arg(address_.hostAndPort());
         return fail(unreachable(at_, noAnswer, waitingLines_), noAnswer);
     }
-    fail(notRfc2217(at_, address_.hostAndPort(),
-                    QStringLiteral("it did not confirm the line settings within 3 s"),
-                    waitingLines_),
+    failNotRfc2217(QStringLiteral("it did not confirm the line settings within 3 s"));
+}
+
+void NetworkPort::failNotRfc2217(const QString& why) {
+    fail(notRfc2217(at_, address_.hostAndPort(), why, waitingLines_),
          address_.hostAndPort() + QStringLiteral(" does not speak RFC 2217"));
 }
 

@@ -54,6 +54,8 @@ private:
     void ready();
     // Ends the port: `failure` for the reader, and `cause` for every later write.
     void fail(LinkFailure failure, const QString& cause);
+    // The server does not set the line as RFC 2217 asks, for `why`.
+    void failNotRfc2217(const QString& why);
     QString cause(int error, bool lookup) const;
 
     NetworkAddress address_;

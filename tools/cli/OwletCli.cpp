@@ -131,7 +131,7 @@ private:
         return true;
     }
 
-    // Takes replies and termination for `secondsToWait`.
+    // Takes replies and signals for `secondsToWait`.
     void spin(double secondsToWait) {
         QElapsedTimer timer;
         timer.start();
@@ -255,7 +255,7 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, st
 } // namespace
 
 int main(int argc, char** argv) {
-    // Before any thread starts: Ctrl-C and the other termination termination reach the event
+    // Before any thread starts: Ctrl-C and the other termination signals reach the event
     // loop, which ends the run after the line being sent.
     const sigset_t termination = SignalQuit::blockTerminationSignals();
     QCoreApplication app(argc, argv);
