@@ -42,18 +42,6 @@ std::optional<ExactSetting> asThePanelDoes(std::string_view fref, std::string_vi
     }
 }
 
-// A comparison frequency in kHz as text the Fcomp box reads back to the same R: the
-// panel's 15 significant digits, or 17 where those do not reach.
-std::string fcompTextFor(double khz, std::string_view fref, std::int32_t r) {
-    std::string text = PlainNumberText(khz);
-    if (PlanReference(fref, text).r != r) {
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "%.17g", khz);
-        text = digits;
-    }
-    return text;
-}
-
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return (a + b - 1) / b;
 }
@@ -73,8 +61,14 @@ std::optional<ExactSetting> belowLimit(std::string_view fref, std::string_view f
         return std::nullopt;
     const double khz = static_cast<double>(g) / static_cast<double>(k) / 1e6;
     const auto r = static_cast<std::int32_t>(a * k);
-    auto found =
-        asThePanelDoes(fref, fout, fcompTextFor(khz, fref, r), ExactSetting::Kind::BelowLimit);
+    // Written as the panel writes numbers, 15 significant digits, or 17 where those do not
+    // read back to the same R in the Fcomp box.
+    auto found = asThePanelDoes(fref, fout, PlainNumberText(khz), ExactSetting::Kind::BelowLimit);
+    if (found && found->r != r) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.17g", khz);
+        found = asThePanelDoes(fref, fout, digits, ExactSetting::Kind::BelowLimit);
+    }
     if (found && (found->r != r || found->errorHz != 0))
         return std::nullopt; // the doubles could not follow: no claim of exactness
     return found;
