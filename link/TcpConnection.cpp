@@ -147,7 +147,10 @@ void TcpConnection::write(std::string_view bytes) {
         send();
 }
 
+// Also called after a callback that may have ended the connection: then it does nothing.
 void TcpConnection::send() {
+    if (!connected_)
+        return;
     while (!output_.empty()) {
         const ssize_t n = ::send(fd_, output_.data(), output_.size(), MSG_NOSIGNAL);
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
