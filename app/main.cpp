@@ -2,10 +2,10 @@
 #include "link/PortMapping.h"
 #include "link/SerialModuleLink.h"
 #include "ui/Look.h"
+#include "ui/PanelStyle.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("owlet"));
     QApplication::setDesktopFileName(QStringLiteral("net.quartzel.Owlet"));
-    // Fusion draws the coloured button and port box the same on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new owlet::PanelStyle); // the application owns its style
     // The panel's own face from the start, so the desktop's default is never loaded.
     QApplication::setFont(owlet::defaultFont());
 

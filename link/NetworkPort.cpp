@@ -90,6 +90,11 @@ void NetworkPort::onReceived(const std::string& bytes) {
             tcp_.write(answer);
         if (const QString why = QString::fromStdString(telnet_.problem()); !why.isEmpty())
             return failNotRfc2217(why);
+        if (!telnet_.setOtherwise().empty()) {
+            const QString how = QString::fromStdString(telnet_.setOtherwise());
+            return fail(lineSetOtherwise(at_, address_.hostAndPort(), how, waitingLines_),
+                        QStringLiteral("the server set the line to %1").arg(how));
+        }
         if (phase_ == Phase::SettingLine && telnet_.lineSet())
             ready();
     }

@@ -42,6 +42,11 @@ public:
     bool failureWaiting() const { return failure_.has_value(); }
     // Waits until the port stands and every line has gone out, at most `timeoutMs`.
     bool drain(int timeoutMs);
+    // Throws the failure that ended the port, if one did.
+    void throwIfFailed() const {
+        if (phase_ == Phase::Failed)
+            throw *lastFailure_;
+    }
 
 private:
     enum class Phase { Connecting, SettingLine, Ready, Failed };

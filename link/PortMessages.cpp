@@ -177,6 +177,16 @@ LinkFailure writeFailure(const PortContext& at, const QString& reason) {
                        .arg(portAndDevice(at), reason, at.retry));
 }
 
+LinkFailure notWritten(const PortContext& at, int seconds) {
+    return failure(at, LinkFailureKind::DeviceError,
+                   QStringLiteral("%1 did not take the line within %2 s, so it was not sent: "
+                                  "the adapter, its cable or the connection is stalled.\nCheck "
+                                  "them, then %3.")
+                       .arg(portAndDevice(at))
+                       .arg(seconds)
+                       .arg(at.retry));
+}
+
 namespace {
 
 QString notSent(int lines) {
@@ -209,6 +219,18 @@ LinkFailure notRfc2217(const PortContext& at, const QString& hostAndPort, const 
                    QStringLiteral("%1 does not speak RFC 2217 (%2); for a raw TCP port use "
                                   "tcp://.%3\nCorrect the address and {again}.")
                        .arg(hostAndPort, why, notSent(linesNotSent)));
+}
+
+LinkFailure lineSetOtherwise(const PortContext& at, const QString& hostAndPort,
+                             const QString& setOtherwise, int linesNotSent) {
+    return failure(at, LinkFailureKind::DeviceError,
+                   QStringLiteral("The server at %1 set the line to %2: the module only "
+                                  "understands 1200 baud, 8 data bits, no parity, 1 stop bit, "
+                                  "no flow control.%3\nSet that port to 1200n81 on the server "
+                                  "(for ser2net: 1200n81 in the connector's options in "
+                                  "ser2net.yaml, and no other speed or flow control there), "
+                                  "then {again}.")
+                       .arg(hostAndPort, setOtherwise, notSent(linesNotSent)));
 }
 
 LinkFailure connectionLost(const PortContext& at, const QString& reason, int linesNotSent) {

@@ -39,6 +39,8 @@ LinkFailure openFailure(const PortContext& at, QSerialPort::SerialPortError erro
 LinkFailure deviceGone(const PortContext& at);
 LinkFailure notOpen(const PortContext& at);
 LinkFailure writeFailure(const PortContext& at, const QString& reason);
+// A line still not written after `seconds`: the line or the connection is stalled.
+LinkFailure notWritten(const PortContext& at, int seconds);
 
 // A network port (rfc2217:// or tcp://) that is malformed: `problem` says how.
 LinkFailure badNetworkAddress(const PortContext& at, const QString& problem);
@@ -47,6 +49,10 @@ LinkFailure unreachable(const PortContext& at, const QString& cause, int linesNo
 // A server at an rfc2217:// port that does not set the line, and why.
 LinkFailure notRfc2217(const PortContext& at, const QString& hostAndPort, const QString& why,
                        int linesNotSent);
+// An RFC 2217 server that set the far line otherwise than asked: `setOtherwise` says how
+// ("9600 baud, not 1200").
+LinkFailure lineSetOtherwise(const PortContext& at, const QString& hostAndPort,
+                             const QString& setOtherwise, int linesNotSent);
 // A connection that stood and ended.
 LinkFailure connectionLost(const PortContext& at, const QString& reason, int linesNotSent);
 // A write to a network port that failed before: the same kind, and nothing sent.

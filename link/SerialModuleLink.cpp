@@ -5,6 +5,8 @@
 #include "link/PortHolders.h"
 #include "link/PortMapping.h"
 
+#include <QElapsedTimer>
+
 #include <utility>
 
 namespace owlet {
@@ -70,13 +72,25 @@ void SerialModuleLink::write(std::string_view line) {
         throw writeFailure(at_, port_.errorString());
 }
 
-bool SerialModuleLink::drain(int timeoutMs) {
-    if (network_)
-        return network_->drain(timeoutMs);
-    while (port_.isOpen() && port_.bytesToWrite() > 0)
-        if (!port_.waitForBytesWritten(timeoutMs))
-            return false;
-    return true;
+void SerialModuleLink::drain(int timeoutMs) {
+    if (network_) {
+        if (network_->drain(timeoutMs))
+            return;
+        network_->throwIfFailed();
+    } else {
+        if (gone_)
+            throw deviceGone(at_);
+        QElapsedTimer timer;
+        timer.start();
+        while (port_.isOpen() && port_.bytesToWrite() > 0 && timer.elapsed() < timeoutMs)
+            if (!port_.waitForBytesWritten(static_cast<int>(timeoutMs - timer.elapsed())))
+                break;
+        if (gone_)
+            throw deviceGone(at_);
+        if (!port_.isOpen() || port_.bytesToWrite() == 0)
+            return;
+    }
+    throw notWritten(at_, (timeoutMs + 999) / 1000);
 }
 
 std::string SerialModuleLink::readAll() {

@@ -42,8 +42,9 @@ public:
         at_.again = again;
         at_.retry = retry;
     }
-    // Waits until every queued byte has gone out, at most `timeoutMs`; false if not.
-    bool drain(int timeoutMs);
+    // Waits until every queued byte has gone out, at most `timeoutMs`; throws the failure
+    // when some has not: the one that ended a network port, or that the line stalled.
+    void drain(int timeoutMs);
 
 private:
     void onReadyRead();

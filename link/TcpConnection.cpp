@@ -10,7 +10,18 @@
 
 #include <QElapsedTimer>
 
+#include <thread>
+
 namespace owlet {
+
+// One name lookup: the request and everything the resolver's thread reads from it.
+struct TcpConnection::Lookup {
+    gaicb request{};
+    std::string host;
+    std::string service;
+    addrinfo hints{};
+};
+
 namespace {
 
 addrinfo* info(void* p) {
@@ -36,44 +47,61 @@ TcpConnection::TcpConnection(Events events)
 
 TcpConnection::~TcpConnection() {
     close();
-    // A lookup still under way writes into its request when it ends: that small request is
-    // left to it rather than freed under it.
-    if (lookup_ && gai_cancel(lookup_.get()) == EAI_NOTCANCELED)
-        (void)lookup_.release();
     if (addresses_)
         freeaddrinfo(info(addresses_));
 }
 
 void TcpConnection::connectTo(const std::string& host, std::uint16_t port) {
-    host_ = host;
-    service_ = std::to_string(port);
-    static const addrinfo hints = [] {
-        addrinfo h{};
-        h.ai_family = AF_UNSPEC;
-        h.ai_socktype = SOCK_STREAM;
-        return h;
-    }();
-    lookup_ = std::make_unique<gaicb>();
-    lookup_->ar_name = host_.c_str();
-    lookup_->ar_service = service_.c_str();
-    lookup_->ar_request = &hints;
-    gaicb* requests[] = {lookup_.get()};
-    if (const int error = getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr); error != 0)
+    abandonLookup();
+    lookup_ = std::make_unique<Lookup>();
+    lookup_->host = host;
+    lookup_->service = std::to_string(port);
+    lookup_->hints.ai_family = AF_UNSPEC;
+    lookup_->hints.ai_socktype = SOCK_STREAM;
+    lookup_->request.ar_name = lookup_->host.c_str();
+    lookup_->request.ar_service = lookup_->service.c_str();
+    lookup_->request.ar_request = &lookup_->hints;
+    gaicb* requests[] = {&lookup_->request};
+    if (const int error = getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr); error != 0) {
+        lookup_.reset(); // never started
         return fail(error, true);
+    }
     lookupPoll_.start();
 }
 
 void TcpConnection::lookedUp() {
-    const int error = gai_error(lookup_.get());
+    const int error = gai_error(&lookup_->request);
     if (error == EAI_INPROGRESS)
         return;
     lookupPoll_.stop();
-    addresses_ = lookup_->ar_result;
+    addresses_ = lookup_->request.ar_result;
     next_ = addresses_;
     lookup_.reset();
     if (error != 0)
         return fail(error, true);
     connectNext();
+}
+
+void TcpConnection::abandonLookup() {
+    lookupPoll_.stop();
+    if (!lookup_)
+        return;
+    if (gai_cancel(&lookup_->request) != EAI_NOTCANCELED) {
+        // Cancelled, or done just now: nothing reads the request any more.
+        if (gai_error(&lookup_->request) == 0 && lookup_->request.ar_result)
+            freeaddrinfo(lookup_->request.ar_result);
+        lookup_.reset();
+        return;
+    }
+    // The resolver is inside the lookup and cannot be stopped (a slow DNS server): a
+    // thread of its own waits for it and frees the request, its strings and its answer.
+    std::thread([lookup = std::move(lookup_)] {
+        const gaicb* requests[] = {&lookup->request};
+        while (gai_error(&lookup->request) == EAI_INPROGRESS)
+            gai_suspend(requests, 1, nullptr);
+        if (lookup->request.ar_result)
+            freeaddrinfo(lookup->request.ar_result);
+    }).detach();
 }
 
 // Each address the name has, in the resolver's order, until one takes the connection.
@@ -121,24 +149,28 @@ void TcpConnection::onWritable() {
     send();
 }
 
+// What the socket holds, up to MostReadAtOnce: whatever is left raises the notifier again
+// once the event loop has served the window.
 void TcpConnection::onReadable() {
-    char buffer[4096];
-    std::string bytes;
-    for (;;) {
-        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+    std::string bytes(MostReadAtOnce, '\0');
+    std::size_t size = 0;
+    int error = -1; // none: the socket is merely empty for now
+    while (size < bytes.size()) {
+        const ssize_t n = ::recv(fd_, bytes.data() + size, bytes.size() - size, 0);
         if (n > 0) {
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            size += static_cast<std::size_t>(n);
             continue;
         }
-        const int error = n == 0 ? 0 : errno;
-        if (n < 0 && (error == EAGAIN || error == EINTR))
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
             break;
-        if (!bytes.empty())
-            events_.received(std::move(bytes));
-        return fail(error); // closed by the server, or broken
+        error = n == 0 ? 0 : errno; // closed by the server, or broken
+        break;
     }
+    bytes.resize(size);
     if (!bytes.empty())
         events_.received(std::move(bytes));
+    if (error >= 0 && fd_ >= 0)
+        fail(error);
 }
 
 void TcpConnection::write(std::string_view bytes) {
@@ -179,7 +211,7 @@ void TcpConnection::fail(int error, bool lookup) {
 }
 
 void TcpConnection::close() {
-    lookupPoll_.stop();
+    abandonLookup();
     retire(readable_);
     retire(writable_);
     if (fd_ >= 0)

@@ -10,14 +10,14 @@
 #include <string>
 #include <string_view>
 
-struct gaicb;
-
 namespace owlet {
 
 // A TCP connection made without blocking: the system's resolver looks the name up in the
 // background (getaddrinfo_a), and the connection completes through the event loop. It only
 // connects, never listens. QTcpSocket would do as much, but would load QtNetwork with its
 // Kerberos, proxy and resolver libraries into the panel at every start, for every user.
+// Each readiness event reads at most MostReadAtOnce bytes and returns to the event loop,
+// so a far end that streams without pause cannot starve the window or fill the memory.
 class TcpConnection final : public QObject {
     Q_OBJECT
 
@@ -29,6 +29,8 @@ public:
         // EAI_ code of the name lookup; 0 when the server closed the connection.
         std::function<void(int error, bool lookup)> failed;
     };
+
+    static constexpr std::size_t MostReadAtOnce = 64 * 1024;
 
     explicit TcpConnection(Events events);
     ~TcpConnection() override;
@@ -44,7 +46,12 @@ public:
     void close();
 
 private:
+    struct Lookup;
+
     void lookedUp();
+    // Ends a lookup under way: cancelled, or left to finish on its own with everything it
+    // reads, which it frees when done.
+    void abandonLookup();
     void connectNext();
     void onWritable();
     void onReadable();
@@ -52,9 +59,7 @@ private:
     void send();
 
     Events events_;
-    std::unique_ptr<gaicb> lookup_;
-    std::string host_;
-    std::string service_;
+    std::unique_ptr<Lookup> lookup_;
     QTimer lookupPoll_{this};
     void* addresses_ = nullptr; // addrinfo*, the list the lookup gave
     void* next_ = nullptr;      // the address to try after the current one

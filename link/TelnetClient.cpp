@@ -1,5 +1,7 @@
 #include "link/TelnetClient.h"
 
+#include <initializer_list>
+
 namespace owlet {
 namespace {
 
@@ -156,19 +158,40 @@ void TelnetClient::subnegotiation() {
     for (const char c : value)
         number = number << 8 | static_cast<std::uint8_t>(c);
     // Answers to the settings; line and modem state notices and the rest carry nothing here.
-    const auto check = [&](std::uint8_t asked, std::uint32_t expected, const char* what) {
+    // A server that cannot apply a value answers with the one in force.
+    const auto check = [&](std::uint8_t asked, std::uint32_t expected) {
         if (code != asked + 100)
             return;
         if (number == expected)
             confirmed_ |= 1u << (asked - 1);
-        else
-            problem_ = "it set the " + std::string(what) + " to " + std::to_string(number) +
-                       " instead of " + std::to_string(expected);
+        else if (setOtherwise_.empty())
+            setOtherwise_ = describe(asked, number) + ", not " + describe(asked, expected);
     };
-    check(SetBaudRate, BaudRate, "baud rate");
-    check(SetDataSize, DataBits, "data size");
-    check(SetParity, NoParity, "parity");
-    check(SetStopSize, OneStopBit, "stop size");
+    check(SetBaudRate, BaudRate);
+    check(SetDataSize, DataBits);
+    check(SetParity, NoParity);
+    check(SetStopSize, OneStopBit);
+    check(SetControl, NoFlowControl);
+}
+
+// A line setting as RFC 2217 codes it, in words: "9600 baud", "parity even".
+std::string TelnetClient::describe(std::uint8_t setting, std::uint32_t value) {
+    const auto named = [value](std::initializer_list<const char*> names) {
+        return value >= 1 && value <= names.size() ? std::string(names.begin()[value - 1])
+                                                   : "code " + std::to_string(value);
+    };
+    switch (setting) {
+    case SetBaudRate:
+        return std::to_string(value) + " baud";
+    case SetDataSize:
+        return std::to_string(value) + " data bits";
+    case SetParity:
+        return "parity " + named({"none", "odd", "even", "mark", "space"});
+    case SetStopSize:
+        return named({"1", "2", "1.5"}) + " stop bits";
+    default:
+        return "flow control " + named({"none", "XON/XOFF", "hardware"});
+    }
 }
 
 } // namespace owlet

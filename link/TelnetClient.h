@@ -24,11 +24,15 @@ public:
     // transmission is agreed.
     std::string encode(std::string_view data) const;
 
-    // The server confirmed every line setting with the value asked for.
+    // The server confirmed every line setting, flow control included, with the value
+    // asked for.
     bool lineSet() const { return confirmed_ == AllConfirmed; }
-    // Why the far port's line cannot be set: the server refused the option or applied
-    // another value; empty while nothing is wrong.
+    // Why the far port's line cannot be set: the server refused the option; empty while
+    // nothing is wrong.
     const std::string& problem() const { return problem_; }
+    // What the server set where it confirmed another value than asked ("9600 baud, not
+    // 1200"); empty while nothing is wrong.
+    const std::string& setOtherwise() const { return setOtherwise_; }
 
 private:
     enum class State { Data, Iac, Option, Sub, SubIac };
@@ -37,6 +41,7 @@ private:
     void option(std::uint8_t command, std::uint8_t code, std::string& answer);
     void subnegotiation();
     Side& side(std::uint8_t command, std::uint8_t code);
+    static std::string describe(std::uint8_t setting, std::uint32_t value);
 
     State state_ = State::Data;
     std::uint8_t command_ = 0;
@@ -45,8 +50,10 @@ private:
     Side us_[256] = {};  // options this client performs (WILL/WONT)
     Side him_[256] = {}; // options the server performs (DO/DONT)
     unsigned confirmed_ = 0;
-    static constexpr unsigned AllConfirmed = 0b1111; // baud rate, data size, parity, stop size
+    // Baud rate, data size, parity, stop size and flow control.
+    static constexpr unsigned AllConfirmed = 0b11111;
     std::string problem_;
+    std::string setOtherwise_;
 };
 
 } // namespace owlet

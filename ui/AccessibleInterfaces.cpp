@@ -2,6 +2,7 @@
 
 #include "ui/ChoiceComboBox.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -22,16 +23,76 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
 ComboAccessible::ComboAccessible(ChoiceComboBox* box)
     : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
+ChoiceComboBox* ComboAccessible::box() const {
+    return static_cast<ChoiceComboBox*>(widget());
+}
+
 QString ComboAccessible::text(QAccessible::Text t) const {
-    const auto* box = static_cast<const ChoiceComboBox*>(widget());
     switch (t) {
     case QAccessible::Name:
-        return box->accessibleName();
+        return box()->accessibleName();
     case QAccessible::Value:
-        return box->lineEdit()->text();
+        return box()->lineEdit()->text();
     default:
         return QAccessibleWidget::text(t);
     }
+}
+
+// Child 0 is the list of entries (it lives in a popup, so it is no child widget of the
+// box), child 1 the text field.
+int ComboAccessible::childCount() const {
+    return 2;
+}
+
+QAccessibleInterface* ComboAccessible::child(int index) const {
+    if (index == 0)
+        return QAccessible::queryAccessibleInterface(box()->view());
+    if (index == 1)
+        return QAccessible::queryAccessibleInterface(box()->lineEdit());
+    return nullptr;
+}
+
+int ComboAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (child && child->object() == box()->view())
+        return 0;
+    if (child && child->object() == box()->lineEdit())
+        return 1;
+    return -1;
+}
+
+QAccessibleInterface* ComboAccessible::childAt(int x, int y) const {
+    const QPoint local = box()->lineEdit()->mapFromGlobal(QPoint(x, y));
+    return box()->lineEdit()->rect().contains(local) ? child(1) : nullptr;
+}
+
+// The box is the focus proxy of its text field, so the field itself never has the focus.
+QAccessibleInterface* ComboAccessible::focusChild() const {
+    return child(1);
+}
+
+QStringList ComboAccessible::actionNames() const {
+    return {showMenuAction(), pressAction()};
+}
+
+QString ComboAccessible::localizedActionDescription(const QString& action) const {
+    if (action == showMenuAction() || action == pressAction())
+        return QStringLiteral("Open the list of entries");
+    return {};
+}
+
+void ComboAccessible::doAction(const QString& action) {
+    if (action != showMenuAction() && action != pressAction())
+        return;
+    if (box()->view()->isVisible())
+        box()->hidePopup();
+    else
+        box()->showPopup();
+}
+
+QStringList ComboAccessible::keyBindingsForAction(const QString& action) const {
+    if (action == showMenuAction())
+        return {QStringLiteral("Alt+Down")};
+    return {};
 }
 
 WarningAccessible::WarningAccessible(QLabel* label)

@@ -11,10 +11,26 @@ class ChoiceComboBox;
 // What a screen reader hears of a ChoiceComboBox. Qt's own interface names an editable
 // combo box on Linux by its current text ("25"), so the user would never hear what the
 // box is for; this one names it by its accessible name and gives the text as its value.
+// Like Qt's own, it offers the list of entries and the text field as its two children,
+// and the action that opens or closes the list.
 class ComboAccessible final : public QAccessibleWidget {
 public:
     explicit ComboAccessible(ChoiceComboBox* box);
     QString text(QAccessible::Text t) const override;
+
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
+
+    QStringList actionNames() const override;
+    QString localizedActionDescription(const QString& action) const override;
+    void doAction(const QString& action) override;
+    QStringList keyBindingsForAction(const QString& action) const override;
+
+private:
+    ChoiceComboBox* box() const;
 };
 
 // The frequency-error warning: an alert, so a screen reader reads it out when it appears

@@ -9,9 +9,9 @@
 #include "ui/StateTrace.h"
 
 // The icon lives in this static library's resources, which need loading by hand.
-static void loadResources() {
-    Q_INIT_RESOURCE(owlet);
-}
+// The icon as compiled-in XPM data: read by QtGui itself, so no image-format plugin is
+// loaded to find out what a file holds.
+#include "ui/owlet.xpm"
 
 namespace owlet {
 namespace {
@@ -31,9 +31,8 @@ SynthWindow::SynthWindow(ModuleLink& link, PortListing portListing, QWidget* par
     , widgets_(this, panel_)
     , warningAlert_(widgets_.widget(Control::Warn))
     , portToolTip_(widgets_.widget(Control::CPNo), std::move(portListing)) {
-    loadResources();
     setWindowTitle(qt(WindowCaption));
-    setWindowIcon(QPixmap(QStringLiteral(":/owlet/owlet.xpm"), "XPM")); // named: no probing
+    setWindowIcon(QPixmap(owletIcon));
     setFont(defaultFont());
     setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
     applyLook(widgets_);

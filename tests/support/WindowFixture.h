@@ -1,11 +1,11 @@
 #pragma once
 
 #include "tests/support/FakeLink.h"
+#include "ui/PanelStyle.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTest>
 
 namespace owlet::test {
@@ -36,7 +36,7 @@ private:
     // Before the window exists, as the program sets it.
     static PortListing inFusionStyle(PortListing listing) {
         if (QApplication::style()->name() != QLatin1String("fusion"))
-            QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+            QApplication::setStyle(new PanelStyle);
         return listing;
     }
 };

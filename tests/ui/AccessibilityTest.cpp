@@ -1,6 +1,8 @@
 #include "tests/support/WindowFixture.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -82,6 +84,38 @@ private slots:
                          controlName(static_cast<C>(i)).data());
         }
         QCOMPARE(accessible(w(C::Fcomp2), QAccessible::Value), "25"); // the text is its value
+    }
+
+    // A screen reader browses the entries and opens the list, as on any combo box.
+    void comboBoxesOfferTheirList_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("Fcomp2") << int(C::Fcomp2)
+                                << QStringList{"6.25", "10", "12.5", "25", "50", "100", "200"};
+        QTest::newRow("RefOut") << int(C::RefOut)
+                                << QStringList{"DC Static", "= OscIn",  "OscIn /2",
+                                               "OscIn /4",  "OscIn /8", "OscIn /16"};
+    }
+    void comboBoxesOfferTheirList() {
+        QFETCH(int, control);
+        QFETCH(QStringList, entries);
+        auto* box = qobject_cast<QComboBox*>(w(static_cast<C>(control)));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+        QAccessibleInterface* list = face->child(0);
+        QVERIFY(list && list->role() == QAccessible::List);
+        QCOMPARE(face->indexOfChild(list), 0);
+        QCOMPARE(face->child(1)->role(), QAccessible::EditableText);
+        QStringList heard;
+        for (int i = 0; i < list->childCount(); ++i)
+            heard << list->child(i)->text(QAccessible::Name);
+        QCOMPARE(heard, entries);
+        QAccessibleActionInterface* actions = face->actionInterface();
+        QVERIFY(actions &&
+                actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+        actions->doAction(QAccessibleActionInterface::showMenuAction());
+        QTRY_VERIFY(box->view()->isVisible());
+        actions->doAction(QAccessibleActionInterface::showMenuAction());
+        QTRY_VERIFY(!box->view()->isVisible());
     }
 
     void frequencyFieldsSayWhetherEdited() {

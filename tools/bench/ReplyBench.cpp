@@ -5,13 +5,13 @@
 //   owlet-bench-replies empty|full|oneline|network   ->   "<cpu milliseconds>"
 #include "link/SerialModuleLink.h"
 #include "panel/SynthPanel.h"
+#include "ui/PanelStyle.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStyleFactory>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
             return 1;
         qputenv("OWLET_COM1", address.toLocal8Bit());
     }
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new owlet::PanelStyle);
     owlet::SerialModuleLink link;
     owlet::SynthWindow window(link);
     window.show();

@@ -61,11 +61,28 @@ struct Timing {
     double dwell = 0.0; // after each sweep step
 };
 
+// Reply text kept for the report: the last MiB; what came before it is counted.
+constexpr std::size_t MostReplyBytes = 1024 * 1024;
+// How long one line may take to go out (a network port may still be connecting).
+constexpr int LineBoundMs = 10000;
+
 struct Outcome {
     std::vector<std::string> sent;
     std::size_t stepsDone = 0;
     std::string replies;
-    int signal = 0; // the signal that stopped the run, if any
+    std::size_t repliesDropped = 0;   // bytes before the kept MiB
+    std::optional<LinkFailure> failure; // the link failure that ended the run
+    std::string failedLine;             // the line it ended on, if one
+    int signal = 0;                     // the signal that stopped the run, if any
+
+    void keepReplies(const std::string& bytes) {
+        replies += bytes;
+        if (replies.size() > MostReplyBytes) {
+            const std::size_t drop = replies.size() - MostReplyBytes;
+            replies.erase(0, drop);
+            repliesDropped += drop;
+        }
+    }
 };
 
 // Opens the port, writes each line whole before the next, and collects the replies. A
@@ -78,7 +95,7 @@ public:
         , quit_(termination, [this](int signal) { outcome_.signal = signal; }) {
         link_.setCommEventHandler([this] {
             try {
-                outcome_.replies += link_.readAll();
+                outcome_.keepReplies(link_.readAll());
             } catch (const LinkFailure& failure) {
                 lost_ = failure; // thrown on from outside the event loop
             }
@@ -95,15 +112,26 @@ public:
         quiet_.start();
     }
 
+    // Ends on a link failure with what went out before it, and the line it failed on.
     Outcome run(const CliPlan& plan, bool expectReply) {
+        try {
+            sendAll(plan, expectReply);
+        } catch (const LinkFailure& failure) {
+            outcome_.failure = failure;
+        }
+        return outcome_;
+    }
+
+private:
+    void sendAll(const CliPlan& plan, bool expectReply) {
         for (const std::string& line : plan.lines)
             if (!send(line))
-                return outcome_;
+                return;
         const bool progress = !plan.sweep.empty() && ::isatty(STDERR_FILENO);
         for (const SweepStep& step : plan.sweep) {
             for (const std::string& line : step.lines)
                 if (!send(line))
-                    return outcome_;
+                    return;
             ++outcome_.stepsDone;
             if (progress)
                 std::fprintf(stderr, "\rstep %zu of %zu: %s MHz, error %d Hz\033[K",
@@ -114,17 +142,18 @@ public:
         if (progress)
             std::fputc('\n', stderr);
         collect(expectReply);
-        return outcome_;
     }
 
-private:
-    // False once a signal asked to stop: the line before it went out whole.
+    // False once a signal asked to stop: the line before it went out whole. A line that
+    // is not written within the bound is a failure, never counted as sent.
     bool send(const std::string& line) {
         if (outcome_.signal)
             return false;
+        outcome_.failedLine = line;
         link_.write(line);
-        link_.drain(10000); // a network port may still be connecting
+        link_.drain(LineBoundMs);
         throwIfLost();
+        outcome_.failedLine.clear();
         outcome_.sent.push_back(line);
         quiet_.restart();
         QCoreApplication::processEvents(); // replies, and a signal
@@ -151,7 +180,7 @@ private:
             waitForEvents(10);
         }
         throwIfLost();
-        outcome_.replies += link_.readAll();
+        outcome_.keepReplies(link_.readAll());
     }
 
     void throwIfLost() {
@@ -191,6 +220,34 @@ QJsonObject solvedJson(const ExactSetting& s) {
     return o;
 }
 
+// The sweep step whose line the run failed on (counted from 1), or 0 for a line before
+// the sweep.
+std::size_t failedStep(const CliPlan& plan, const Outcome& outcome) {
+    return !plan.sweep.empty() && outcome.sent.size() >= plan.lines.size() ? outcome.stepsDone + 1
+                                                                           : 0;
+}
+
+QString failureText(const CliPlan& plan, const Outcome& outcome) {
+    QString text = QStringLiteral("failed at %1").arg(shown(outcome.failedLine));
+    if (const std::size_t step = failedStep(plan, outcome))
+        text += QStringLiteral(" (step %1 of %2, %3 MHz)")
+                    .arg(step)
+                    .arg(plan.sweep.size())
+                    .arg(qt(plan.sweep[step - 1].foutText));
+    return text + QStringLiteral(", not sent: ") + linkFailureKindName(outcome.failure->kind());
+}
+
+QJsonObject failureJson(const CliPlan& plan, const Outcome& outcome) {
+    QJsonObject o{{"line", shown(outcome.failedLine)},
+                  {"kind", QString::fromUtf8(linkFailureKindName(outcome.failure->kind()))},
+                  {"message", QString::fromUtf8(outcome.failure->what())}};
+    if (const std::size_t step = failedStep(plan, outcome)) {
+        o["step"] = static_cast<qint64>(step);
+        o["fout_mhz"] = qt(plan.sweep[step - 1].foutText);
+    }
+    return o;
+}
+
 // `steps`: the sweep steps to print, those sent or, without a port, all of them.
 void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, std::size_t steps) {
     const QString replies =
@@ -223,6 +280,10 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, st
             sent.append(shown(line));
         all["sent"] = sent;
         all["replies"] = replies;
+        if (outcome.repliesDropped > 0)
+            all["replies_dropped_bytes"] = static_cast<qint64>(outcome.repliesDropped);
+        if (outcome.failure)
+            all["failed"] = failureJson(plan, outcome);
         print(QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented)));
         return;
     }
@@ -243,9 +304,14 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, st
     const std::size_t individual = std::min(outcome.sent.size(), plan.lines.size());
     for (std::size_t i = 0; i < individual; ++i)
         print(QStringLiteral("sent %1\n").arg(shown(outcome.sent[i])));
-    if (!plan.sweep.empty() && !outcome.sent.empty())
+    if (!plan.sweep.empty() && (!outcome.sent.empty() || outcome.failure))
         print(
             QStringLiteral("sent %1 of %2 steps\n").arg(outcome.stepsDone).arg(plan.sweep.size()));
+    if (outcome.failure)
+        print(failureText(plan, outcome) + u'\n');
+    if (outcome.repliesDropped > 0)
+        print(QStringLiteral("(%1 bytes of earlier replies dropped: only the last MiB is kept)\n")
+                  .arg(outcome.repliesDropped));
     if (!replies.isEmpty())
         print(QStringLiteral("reply %1\n")
                   .arg(replies.trimmed().replace(QStringLiteral("\r\n"),
@@ -307,6 +373,11 @@ int main(int argc, char** argv) {
         }
     }
     report(options, plan, outcome, sending ? outcome.stepsDone : plan.sweep.size());
+    if (outcome.failure) {
+        std::fprintf(stderr, "owlet-cli: %s: %s\n", linkFailureKindName(outcome.failure->kind()),
+                     outcome.failure->what());
+        return LinkFailed;
+    }
     if (outcome.signal) {
         std::fprintf(stderr,
                      "owlet-cli: stopped by signal %d after %zu lines; the port is closed\n",
