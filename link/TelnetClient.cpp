@@ -165,7 +165,7 @@ void TelnetClient::subnegotiation() {
         if (number == expected)
             confirmed_ |= 1u << (asked - 1);
         else if (setOtherwise_.empty())
-            setOtherwise_ = describe(asked, number) + ", not " + describe(asked, expected);
+            setOtherwise_ = describe(asked, number, expected);
     };
     check(SetBaudRate, BaudRate);
     check(SetDataSize, DataBits);
@@ -174,23 +174,37 @@ void TelnetClient::subnegotiation() {
     check(SetControl, NoFlowControl);
 }
 
-// A line setting as RFC 2217 codes it, in words: "9600 baud", "parity even".
-std::string TelnetClient::describe(std::uint8_t setting, std::uint32_t value) {
-    const auto named = [value](std::initializer_list<const char*> names) {
-        return value >= 1 && value <= names.size() ? std::string(names.begin()[value - 1])
-                                                   : "code " + std::to_string(value);
+// A line setting the server applied instead of the one asked, in words: "9600 baud, not
+// 1200", "parity even, not none".
+std::string TelnetClient::describe(std::uint8_t setting, std::uint32_t got, std::uint32_t asked) {
+    const auto name = [setting](std::uint32_t value) {
+        const auto named = [value](std::initializer_list<const char*> names) {
+            return value >= 1 && value <= names.size() ? std::string(names.begin()[value - 1])
+                                                       : "code " + std::to_string(value);
+        };
+        switch (setting) {
+        case SetParity:
+            return named({"none", "odd", "even", "mark", "space"});
+        case SetStopSize:
+            return named({"1", "2", "1.5"});
+        case SetControl:
+            return named({"none", "XON/XOFF", "hardware"});
+        default:
+            return std::to_string(value);
+        }
     };
+    const std::string values = name(got) + ", not " + name(asked);
     switch (setting) {
     case SetBaudRate:
-        return std::to_string(value) + " baud";
+        return name(got) + " baud, not " + name(asked);
     case SetDataSize:
-        return std::to_string(value) + " data bits";
+        return name(got) + " data bits, not " + name(asked);
     case SetParity:
-        return "parity " + named({"none", "odd", "even", "mark", "space"});
+        return "parity " + values;
     case SetStopSize:
-        return named({"1", "2", "1.5"}) + " stop bits";
+        return name(got) + " stop bits, not " + name(asked);
     default:
-        return "flow control " + named({"none", "XON/XOFF", "hardware"});
+        return "flow control " + values;
     }
 }
 

@@ -41,7 +41,7 @@ private:
     void option(std::uint8_t command, std::uint8_t code, std::string& answer);
     void subnegotiation();
     Side& side(std::uint8_t command, std::uint8_t code);
-    static std::string describe(std::uint8_t setting, std::uint32_t value);
+    static std::string describe(std::uint8_t setting, std::uint32_t got, std::uint32_t asked);
 
     State state_ = State::Data;
     std::uint8_t command_ = 0;

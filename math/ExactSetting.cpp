@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <numeric>
 
@@ -61,14 +60,9 @@ std::optional<ExactSetting> belowLimit(std::string_view fref, std::string_view f
         return std::nullopt;
     const double khz = static_cast<double>(g) / static_cast<double>(k) / 1e6;
     const auto r = static_cast<std::int32_t>(a * k);
-    // Written as the panel writes numbers, 15 significant digits, or 17 where those do not
-    // read back to the same R in the Fcomp box.
+    // Written as the panel writes numbers, 15 significant digits: typed back, they give R
+    // within 32767 x 5e-15 of the whole number, far from where it would round otherwise.
     auto found = asThePanelDoes(fref, fout, PlainNumberText(khz), ExactSetting::Kind::BelowLimit);
-    if (found && found->r != r) {
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "%.17g", khz);
-        found = asThePanelDoes(fref, fout, digits, ExactSetting::Kind::BelowLimit);
-    }
     if (found && (found->r != r || found->errorHz != 0))
         return std::nullopt; // the doubles could not follow: no claim of exactness
     return found;

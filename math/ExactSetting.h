@@ -14,7 +14,7 @@ struct ExactSetting {
     enum class Kind { ListEntry, BelowLimit, Nearest, None };
     Kind kind = Kind::None;
     // The comparison frequency in kHz, written so that typing it into the Fcomp box gives
-    // this R ("12.5", "3333.33333333333"); empty for None.
+    // this R ("12.5", "133.333333333333"); empty for None.
     std::string fcompText;
     std::int32_t r = 0;
     std::int32_t n = 0;

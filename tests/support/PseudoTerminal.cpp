@@ -21,6 +21,8 @@ PseudoTerminal::PseudoTerminal() {
     // Only the panel holds the slave side open.
     ::close(slave);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    // Programs the test starts must not inherit the master: hanging up would not end the line.
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
 }
 
 PseudoTerminal::~PseudoTerminal() {

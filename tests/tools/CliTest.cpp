@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -56,11 +57,11 @@ struct Run {
     QString err;
 };
 
-Run cli(const QStringList& args) {
+Run cli(const QStringList& args, int timeoutMs = 10000) {
     QProcess p;
     p.start(CLI_PATH, args);
     Run run;
-    if (!p.waitForFinished(10000))
+    if (!p.waitForFinished(timeoutMs))
         return run;
     run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     run.out = QString::fromUtf8(p.readAllStandardOutput());
@@ -141,6 +142,66 @@ private slots:
         QVERIFY2(timer.elapsed() < 4000, "waited for the whole --wait");
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains("reply OK R0190\nreply OK N16A8"), qPrintable(run.out));
+    }
+
+    // Without --idle, a module that stays silent ends the collecting 0.2 s after the last
+    // line, well before --wait.
+    void idleByDefault() {
+        PseudoTerminal module;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(cli({"--device", module.slavePath(), "--update", "--wait", "5"}).exitCode, 0);
+        QVERIFY2(timer.elapsed() >= 200 && timer.elapsed() < 800,
+                 qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // A sweep that a lost port stops says how far it came and where it stopped, in text
+    // and in JSON, and exits 1.
+    void sweepStoppedByALostPort_data() {
+        QTest::addColumn<bool>("json");
+        QTest::newRow("text") << false;
+        QTest::newRow("json") << true;
+    }
+    void sweepStoppedByALostPort() {
+        QFETCH(bool, json);
+        PseudoTerminal module;
+        QProcess p;
+        p.start(CLI_PATH, QStringList{"--device", module.slavePath(), "--sweep", "140:150:0.025",
+                                      "--dwell", "0.05"} +
+                              (json ? QStringList{"--json"} : QStringList{}));
+        QCOMPARE(module.read(14).size(), 14);
+        module.hangUp();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(p.readAllStandardError().contains("Device unavailable"));
+        const QByteArray out = p.readAllStandardOutput();
+        if (!json) {
+            const QRegularExpression failed("sent (\\d+) of 401 steps\nfailed at N\\w{4} \\(step "
+                                            "(\\d+) of 401, [\\d.]+ MHz\\), not sent");
+            const QRegularExpressionMatch m = failed.match(QString::fromUtf8(out));
+            QVERIFY2(m.hasMatch(), out.constData());
+            QCOMPARE(m.captured(2).toInt(), m.captured(1).toInt() + 1);
+            return;
+        }
+        const QJsonObject o = QJsonDocument::fromJson(out).object();
+        const int sent = o["steps_sent"].toInt();
+        QVERIFY2(sent >= 1 && sent < 401, out.constData());
+        QCOMPARE(o["failed"]["step"].toInt(), sent + 1);
+        QCOMPARE(o["failed"]["kind"].toString(), "Device unavailable");
+        QCOMPARE(o["sent"].toArray().size(), sent);
+    }
+
+    // A line the port does not take within 10 s (the far end reads nothing) is a failure,
+    // not a line sent.
+    void stalledLine() {
+        PseudoTerminal module;
+        const Run run =
+            cli({"--device", module.slavePath(), "--sweep", "140:149.99:0.0001", "--dwell", "0"},
+                30000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("did not take the line within 10 s"), qPrintable(run.err));
+        QVERIFY2(run.out.contains(QRegularExpression("failed at N\\w{4} \\(step \\d+ of 99901")),
+                 qPrintable(run.out.right(300)));
     }
 
     // A divider the chip cannot count with is refused, unless the user allows it.
