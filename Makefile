@@ -82,7 +82,7 @@ fuzz:
 
 bench: build
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim \
+	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim owlet-bench-flood \
 		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact
 	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 

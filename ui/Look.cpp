@@ -2,6 +2,7 @@
 
 #include "ui/ControlWidgets.h"
 #include "ui/LayoutTable.h"
+#include "ui/PanelStyle.h"
 #include "ui/QtText.h"
 
 #include <QLabel>
@@ -23,16 +24,6 @@ Qt::Alignment alignment(Align align) {
         break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-// Fusion paints a button's colour as a pale gradient; a style sheet paints it solid, and
-// keeps a pressed and a focused look of its own.
-QString solidButton(const QColor& colour) {
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; "
-                          "border-radius: 2px; }"
-                          "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 2px solid palette(highlight); }")
-        .arg(colour.name(), colour.darker(150).name());
 }
 
 } // namespace
@@ -77,7 +68,7 @@ void applyLook(const ControlWidgets& widgets) {
             palette.setColor(QPalette::Button, rgb(place.backColor));
             w->setAutoFillBackground(label != nullptr);
             if (qobject_cast<QPushButton*>(w))
-                w->setStyleSheet(solidButton(rgb(place.backColor)));
+                w->setProperty(PanelStyle::SolidButton, true);
         }
         w->setPalette(palette);
     }

@@ -10,8 +10,32 @@ namespace owlet {
 PanelStyle::PanelStyle()
     : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
+namespace {
+
+// Solid in the button colour, a darker border and, pressed, the darker colour; with the
+// focus a border in the highlight colour.
+void drawSolidButton(const QStyleOption* option, QPainter* painter) {
+    const QColor colour = option->palette.button().color();
+    const bool pressed = option->state & (QStyle::State_Sunken | QStyle::State_On);
+    const bool focused = option->state & QStyle::State_HasFocus;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const qreal pen = focused ? 2 : 1;
+    painter->setPen(QPen(focused ? option->palette.highlight().color() : colour.darker(150), pen));
+    painter->setBrush(pressed ? colour.darker(150) : colour);
+    const qreal inset = pen / 2;
+    painter->drawRoundedRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset), 2, 2);
+    painter->restore();
+}
+
+} // namespace
+
 void PanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
+    if (element == PE_PanelButtonCommand && widget && widget->property(SolidButton).toBool())
+        return drawSolidButton(option, painter);
+    if (element == PE_FrameFocusRect && widget && widget->property(SolidButton).toBool())
+        return; // the border shows the focus
     if (element != PE_FrameGroupBox)
         return QProxyStyle::drawPrimitive(element, option, painter, widget);
     // Where Fusion puts it: below the title, a rounded line in its outline colour.

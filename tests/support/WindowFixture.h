@@ -10,13 +10,13 @@
 
 namespace owlet::test {
 
-// A fresh window over a fake link, in the Fusion style the program uses.
+// A fresh window over a fake link, in the style the program uses.
 struct WindowFixture {
     FakeLink link;
     SynthWindow window;
 
     explicit WindowFixture(PortListing portListing = {})
-        : window(link, inFusionStyle(std::move(portListing))) {}
+        : window(link, inPanelStyle(std::move(portListing))) {}
 
     // Shows the window and activates it by hand, since no window manager runs on the
     // tests' X server; false if it never became active.
@@ -34,8 +34,8 @@ struct WindowFixture {
 
 private:
     // Before the window exists, as the program sets it.
-    static PortListing inFusionStyle(PortListing listing) {
-        if (QApplication::style()->name() != QLatin1String("fusion"))
+    static PortListing inPanelStyle(PortListing listing) {
+        if (!qobject_cast<PanelStyle*>(QApplication::style()))
             QApplication::setStyle(new PanelStyle);
         return listing;
     }

@@ -5,15 +5,13 @@
 //   owlet-bench-replies empty|full|oneline|network   ->   "<cpu milliseconds>"
 #include "link/SerialModuleLink.h"
 #include "panel/SynthPanel.h"
+#include "tools/bench/BenchSupport.h"
 #include "ui/PanelStyle.h"
 #include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,29 +20,15 @@
 
 #include <cstdio>
 #include <pty.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace owlet::bench;
 
 namespace {
 
 constexpr int Replies = 200;
 const QByteArray Reply = "OK R0190\r\n";
-
-double cpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-void writeAll(int fd, const QByteArray& bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.constData() + done, bytes.size() - done);
-        if (n > 0)
-            done += n;
-    }
-}
 
 // Runs the event loop, sleeping while idle, until the response box holds `size` bytes.
 void waitForText(owlet::SynthPanel& panel, std::size_t size) {
@@ -54,33 +38,6 @@ void waitForText(owlet::SynthPanel& panel, std::size_t size) {
     wakeUp.start(100);
     while (panel.text(owlet::Control::Text1).size() < size && timer.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-// ser2net serving the pseudo-terminal `device` as RFC 2217 on a free port of 127.0.0.1;
-// the address, once it accepts connections.
-QString startSer2net(QProcess& server, const QTemporaryDir& dir, const char* device) {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    QFile config(dir.filePath(QStringLiteral("ser2net.yaml")));
-    config.open(QIODevice::WriteOnly);
-    config.write(QStringLiteral("connection: &synth\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
-                                "  connector: serialdev,%2,9600n81,local\n")
-                     .arg(port)
-                     .arg(QString::fromLocal8Bit(device))
-                     .toUtf8());
-    config.close();
-    server.start(QStringLiteral("ser2net"),
-                 {"-n", "-u", "-c", config.fileName(), "-P", dir.filePath(QStringLiteral("pid"))});
-    for (int i = 0; i < 100; ++i) {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (socket.waitForConnected(100))
-            return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port);
-        usleep(20000);
-    }
-    return {};
 }
 
 // Reads `count` bytes the panel sent, running its event loop meanwhile.
@@ -117,10 +74,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     QProcess ser2net;
     if (mode == "network") {
-        const QString address = startSer2net(ser2net, dir, name);
-        if (address.isEmpty())
+        if (!servePortOne(ser2net, dir, name))
             return 1;
-        qputenv("OWLET_COM1", address.toLocal8Bit());
     }
     QApplication::setStyle(new owlet::PanelStyle);
     owlet::SerialModuleLink link;

@@ -70,7 +70,7 @@ struct Outcome {
     std::vector<std::string> sent;
     std::size_t stepsDone = 0;
     std::string replies;
-    std::size_t repliesDropped = 0;   // bytes before the kept MiB
+    std::size_t repliesDropped = 0;     // bytes before the kept MiB
     std::optional<LinkFailure> failure; // the link failure that ended the run
     std::string failedLine;             // the line it ended on, if one
     int signal = 0;                     // the signal that stopped the run, if any
