@@ -2,6 +2,7 @@
 #include "link/SerialModuleLink.h"
 #include "link/TcpConnection.h"
 #include "link/TelnetClient.h"
+#include "tests/support/LinkReader.h"
 #include "tests/support/Thrown.h"
 
 #include <QTcpServer>
@@ -103,6 +104,29 @@ private slots:
         QCOMPARE(client.lineSet(), set);
         QCOMPARE(QString::fromStdString(client.setOtherwise()), otherwise);
         QVERIFY(client.problem().empty());
+    }
+
+    // A server that sets the line otherwise than asked is named with what it set and told
+    // what to change; nothing written meanwhile goes out.
+    void lineSetOtherwise() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        SerialModuleLink link;
+        LinkReader reader(link);
+        link.setDevice(QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.serverPort()));
+        link.setReceiveThreshold(1);
+        link.open();
+        link.write("R0190\r\n");
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket* far = server.nextPendingConnection();
+        // DO COM-PORT-OPTION, then the baud rate answered with 9600.
+        far->write(QByteArray::fromHex("fffd2c fffa2c6500002580fff0"));
+        QTRY_COMPARE(reader.failures.size(), 1u);
+        const QString said = QString::fromUtf8(reader.failures[0].what());
+        QVERIFY2(said.contains("set the line to 9600 baud, not 1200") && said.contains("1200n81") &&
+                     said.contains("was not sent"),
+                 qPrintable(said));
+        QVERIFY(!far->readAll().contains("R0190"));
     }
 
     // A far end that streams without pause is read a bounded piece at a time, so the event
