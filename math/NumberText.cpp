@@ -1,6 +1,7 @@
 #include "math/NumberText.h"
 
-#include <charconv>
+#include "math/FloatChars.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,17 +18,14 @@ struct Decimal {
 };
 
 Decimal decimalOf(double magnitude, int precision) {
-    // to_chars, unlike printf, ignores the locale: a German desktop would give a comma.
-    char buffer[40];
-    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                          std::chars_format::scientific, precision - 1)
-                                .ptr;
+    // Never printf here: on a German desktop it would write a decimal comma.
+    const std::string text = ScientificText(magnitude, precision);
     Decimal d;
-    const char* p = buffer;
-    for (; p != end && *p != 'e'; ++p)
-        if (*p != '.')
-            d.digits.push_back(*p);
-    d.exponent = std::atoi(std::string(p + 1, end).c_str());
+    std::size_t p = 0;
+    for (; p < text.size() && text[p] != 'e'; ++p)
+        if (text[p] != '.')
+            d.digits.push_back(text[p]);
+    d.exponent = std::atoi(text.substr(p + 1).c_str());
     while (d.digits.size() > 1 && d.digits.back() == '0')
         d.digits.pop_back();
     return d;
@@ -36,9 +34,8 @@ Decimal decimalOf(double magnitude, int precision) {
 bool readsBackFinite(const Decimal& d) {
     const std::string text =
         d.digits.substr(0, 1) + "." + d.digits.substr(1) + "e" + std::to_string(d.exponent);
-    double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    return result.ec == std::errc() && std::isfinite(value);
+    const ParsedDouble parsed = ParseDouble(text);
+    return parsed.length > 0 && !parsed.outOfRange && std::isfinite(parsed.value);
 }
 
 std::string fixedForm(const Decimal& d) {

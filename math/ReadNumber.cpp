@@ -1,8 +1,8 @@
 #include "math/ReadNumber.h"
 
 #include "math/ArithmeticFault.h"
+#include "math/FloatChars.h"
 
-#include <charconv>
 #include <cstdint>
 #include <string>
 
@@ -38,12 +38,10 @@ std::string withoutBlanks(std::string_view text) {
 
 // Hexadecimal digits as a non-negative integer, correctly rounded to double.
 double hexValue(std::string_view digits) {
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                           std::chars_format::hex);
-    if (ec == std::errc::result_out_of_range)
+    const ParsedDouble parsed = ParseDouble(digits, true);
+    if (parsed.outOfRange)
         beyondDoubleRange("&H" + std::string(digits));
-    return ec == std::errc() && end == digits.data() + digits.size() ? value : 0.0;
+    return parsed.length == digits.size() ? parsed.value : 0.0;
 }
 
 // Octal digits are regrouped bit for bit into hexadecimal, so long ones round exactly
@@ -83,7 +81,7 @@ double basedInteger(std::string_view text) {
     return hex ? hexValue(digits) : octalValue(digits);
 }
 
-// Whether a number from_chars found out of range lies below 1 (it underflowed) or above
+// Whether a number found out of range lies below 1 (it underflowed) or above
 // (it overflowed). The decimal magnitude of the mantissa is bounded by its length, the
 // exponent saturates far beyond any length a text can have, so the sign of their sum is
 // exact for inputs of any length.
@@ -145,16 +143,14 @@ double decimalNumber(std::string_view text) {
         if (e > expDigits)
             pos = e;
     }
-    // from_chars takes no leading '+'; the sign is applied afterwards.
+    // The magnitude alone is read; the sign is applied afterwards.
     const std::string_view number = text.substr(mantissaStart, pos - mantissaStart);
-    double magnitude = 0.0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), magnitude);
-    if (ec == std::errc::result_out_of_range) {
+    const ParsedDouble parsed = ParseDouble(number);
+    double magnitude = parsed.length == number.size() ? parsed.value : 0.0;
+    if (parsed.outOfRange) {
         const std::string_view mantissa = text.substr(mantissaStart, mantissaEnd - mantissaStart);
         if (!isTiny(mantissa, text.substr(mantissaEnd, pos - mantissaEnd)))
             beyondDoubleRange(text.substr(0, pos));
-        magnitude = 0.0;
-    } else if (ec != std::errc() || end != number.data() + number.size()) {
         magnitude = 0.0;
     }
     return negative ? -magnitude : magnitude;

@@ -1,6 +1,8 @@
 #include "ui/AccessibleNames.h"
 
+#include "panel/Captions.h"
 #include "ui/ControlWidgets.h"
+#include "ui/QtText.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -9,45 +11,17 @@
 #include <QTimer>
 
 namespace owlet {
-namespace {
-
-// The caption label of each input.
-struct Caption {
-    Control input;
-    Control label;
-};
-constexpr Caption Captions[] = {
-    {Control::Fref, Control::Label1},  {Control::Fcomp2, Control::Label3},
-    {Control::Fout, Control::Label2},  {Control::Rreg, Control::Label5},
-    {Control::Nreg, Control::Label4},  {Control::Creg, Control::Label13},
-    {Control::Text1, Control::Label8},
-};
-
-// Inputs without a caption label of their own.
-QString nameOf(Control control) {
-    switch (control) {
-    case Control::RefOut:
-        return QStringLiteral("REFout frequency");
-    case Control::CPNo:
-        return QStringLiteral("COM port number");
-    default:
-        return {};
-    }
-}
-
-} // namespace
 
 void applyAccessibleName(Control control, const ControlWidgets& widgets) {
     QWidget* w = widgets.widget(control);
     if (!w)
         return;
-    QString name = nameOf(control);
-    for (const Caption& c : Captions)
-        if (c.input == control) {
-            auto* label = qobject_cast<QLabel*>(widgets.widget(c.label));
-            label->setBuddy(w);
-            name = label->text();
-        }
+    QString name = qt(ownNameOf(control));
+    if (const std::optional<Control> caption = captionLabelOf(control)) {
+        auto* label = qobject_cast<QLabel*>(widgets.widget(*caption));
+        label->setBuddy(w);
+        name = label->text();
+    }
     if (name.isEmpty())
         return;
     w->setAccessibleName(name);

@@ -2,7 +2,7 @@
 
 #include "panel/SynthPanel.h"
 #include "ui/ChoiceComboBox.h"
-#include "ui/LayoutTable.h"
+#include "panel/Layout.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"
 

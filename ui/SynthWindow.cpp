@@ -2,7 +2,7 @@
 
 #include "panel/InitialState.h"
 #include "ui/AccessibleInterfaces.h"
-#include "ui/LayoutTable.h"
+#include "panel/Layout.h"
 #include "ui/Look.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"

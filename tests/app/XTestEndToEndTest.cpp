@@ -5,7 +5,7 @@
 #include "panel/InitialState.h"
 #include "tests/app/XDriver.h"
 #include "tests/support/PseudoTerminal.h"
-#include "ui/LayoutTable.h"
+#include "panel/Layout.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,5 +1,5 @@
 #include "tests/support/WindowFixture.h"
-#include "ui/LayoutTable.h"
+#include "panel/Layout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,7 +7,8 @@
 namespace owlet {
 
 // Where each control stands and how it looks, in twips (1/1440 inch; 15 twips are one
-// pixel at 96 dpi, and Qt scales device-independent pixels on high-DPI screens).
+// pixel at 96 dpi, one device-independent pixel in Qt and one CSS pixel in the browser).
+// The window and the web page both read this one table.
 enum class Align { Default, Left, Centre, Right };
 enum class FontRole { Window, Entry, Banner }; // Entry: 9.75 pt normal; Banner: 9.75 pt bold
 

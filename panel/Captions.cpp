@@ -1,0 +1,37 @@
+#include "panel/Captions.h"
+
+namespace owlet {
+namespace {
+
+struct Caption {
+    Control input;
+    Control label;
+};
+constexpr Caption Captions[] = {
+    {Control::Fref, Control::Label1},  {Control::Fcomp2, Control::Label3},
+    {Control::Fout, Control::Label2},  {Control::Rreg, Control::Label5},
+    {Control::Nreg, Control::Label4},  {Control::Creg, Control::Label13},
+    {Control::Text1, Control::Label8},
+};
+
+} // namespace
+
+std::optional<Control> captionLabelOf(Control input) {
+    for (const Caption& c : Captions)
+        if (c.input == input)
+            return c.label;
+    return std::nullopt;
+}
+
+std::string_view ownNameOf(Control input) {
+    switch (input) {
+    case Control::RefOut:
+        return "REFout frequency";
+    case Control::CPNo:
+        return "COM port number";
+    default:
+        return {};
+    }
+}
+
+} // namespace owlet

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "panel/Control.h"
+
+#include <optional>
+#include <string_view>
+
+namespace owlet {
+
+// What a screen reader calls each input: the caption of its label where it has one, else
+// a name of its own. The window and the web page both name their inputs so.
+
+// The label whose caption names `input` ("Reference MHz" for Fref), if one does.
+std::optional<Control> captionLabelOf(Control input);
+// The name of an input without a caption label ("REFout frequency"); empty for others.
+std::string_view ownNameOf(Control input);
+
+} // namespace owlet
