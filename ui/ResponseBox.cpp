@@ -1,7 +1,5 @@
 #include "ui/ResponseBox.h"
 
-#include "panel/ResponseLimit.h"
-
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -31,33 +29,24 @@ void ResponseBox::append(const QString& received) {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(text);
-    trimToLimit();
+    dropParagraphs(paragraphs_.append(lines));
     if (following)
         bar->setValue(bar->maximum());
 }
 
-void ResponseBox::trimToLimit() {
-    // The document counts one paragraph separator more than the text holds.
-    const qsizetype characters = document()->characterCount() - 1;
-    if (characters <= static_cast<qsizetype>(ResponseLimit))
+void ResponseBox::dropParagraphs(std::size_t count) {
+    if (count == 0)
         return;
-    const auto kept = static_cast<qsizetype>(ResponseKept);
-    qsizetype dropped = 0;
-    QTextBlock block = document()->firstBlock();
-    // Each paragraph with its line break; the last one is never dropped.
-    while (block.isValid() && block.next().isValid() && characters - dropped > kept) {
-        dropped += block.length();
-        block = block.next();
-    }
     QTextCursor top(document());
     top.movePosition(QTextCursor::Start);
-    top.setPosition(static_cast<int>(dropped), QTextCursor::KeepAnchor);
+    top.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, static_cast<int>(count));
     top.removeSelectedText();
 }
 
 void ResponseBox::clearText() {
     clear();
     lines_.reset();
+    paragraphs_.clear();
 }
 
 } // namespace owlet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/ReplyLines.h"
+#include "panel/ResponseParagraphs.h"
 
 #include <QPlainTextEdit>
 
@@ -24,9 +25,10 @@ public:
     void clearText();
 
 private:
-    void trimToLimit();
+    void dropParagraphs(std::size_t count);
 
     ReplyLines lines_;
+    ResponseParagraphs paragraphs_;
 };
 
 } // namespace owlet
