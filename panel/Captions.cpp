@@ -34,4 +34,8 @@ std::string_view ownNameOf(Control input) {
     }
 }
 
+std::string_view editedDescription(bool edited) {
+    return edited ? "Edited" : "Not edited yet: shows the prompt Enter value";
+}
+
 } // namespace owlet

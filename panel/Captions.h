@@ -14,5 +14,8 @@ namespace owlet {
 std::optional<Control> captionLabelOf(Control input);
 // The name of an input without a caption label ("REFout frequency"); empty for others.
 std::string_view ownNameOf(Control input);
+// What the frequency fields Fref and Fout say of themselves: edited, or still showing the
+// prompt. Ends in NUL.
+std::string_view editedDescription(bool edited);
 
 } // namespace owlet

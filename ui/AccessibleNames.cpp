@@ -30,9 +30,7 @@ void applyAccessibleName(Control control, const ControlWidgets& widgets) {
 }
 
 void describeEdited(QWidget* field, bool edited) {
-    field->setAccessibleDescription(
-        edited ? QStringLiteral("Edited")
-               : QStringLiteral("Not edited yet: shows the prompt Enter value"));
+    field->setAccessibleDescription(qt(editedDescription(edited)));
 }
 
 WarningAlert::WarningAlert(QWidget* warning)

@@ -1,8 +1,8 @@
 #include "ui/ControlWidgets.h"
 
+#include "panel/Layout.h"
 #include "panel/SynthPanel.h"
 #include "ui/ChoiceComboBox.h"
-#include "panel/Layout.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"
 

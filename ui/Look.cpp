@@ -1,7 +1,7 @@
 #include "ui/Look.h"
 
-#include "ui/ControlWidgets.h"
 #include "panel/Layout.h"
+#include "ui/ControlWidgets.h"
 #include "ui/PanelStyle.h"
 #include "ui/QtText.h"
 

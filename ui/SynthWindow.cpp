@@ -1,8 +1,8 @@
 #include "ui/SynthWindow.h"
 
 #include "panel/InitialState.h"
-#include "ui/AccessibleInterfaces.h"
 #include "panel/Layout.h"
+#include "ui/AccessibleInterfaces.h"
 #include "ui/Look.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"

@@ -3,9 +3,9 @@
 // the order a user takes it.
 #include "link/PortHolders.h"
 #include "panel/InitialState.h"
+#include "panel/Layout.h"
 #include "tests/app/XDriver.h"
 #include "tests/support/PseudoTerminal.h"
-#include "panel/Layout.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,5 +1,5 @@
-#include "tests/support/WindowFixture.h"
 #include "panel/Layout.h"
+#include "tests/support/WindowFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,0 +1,129 @@
+#include "web/BrowserLink.h"
+#include "tests/support/Thrown.h"
+
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+using namespace owlet;
+using namespace owlet::web;
+using owlet::test::thrown;
+
+namespace {
+
+// The page's serial ports as the link sees them: what it was asked, and its answers.
+struct FakePage final : SerialHost {
+    Choice answer = Choice::Allowed;
+    std::vector<std::string> calls;
+    Choice choosePort(std::int16_t port) override {
+        calls.push_back("choose " + std::to_string(port));
+        return answer;
+    }
+    void openPort() override { calls.emplace_back("open"); }
+    void writeLine(std::string_view line) override {
+        calls.push_back("write " + std::string(line));
+    }
+};
+
+struct Trouble {
+    const char* name;
+    SerialTrouble trouble;
+    LinkFailureKind kind;
+    const char* says;
+};
+const Trouble Troubles[] = {
+    {"chooser cancelled", SerialTrouble::ChooserCancelled, LinkFailureKind::BadPortNumber,
+     "No adapter was chosen for port 2: the browser's port chooser was closed. The 2 lines"},
+    {"busy", SerialTrouble::Busy, LinkFailureKind::PortBusy,
+     "Port 2 (USB 0403:6001) is busy: another program or browser tab has it open (the browser "
+     "says: NetworkError: Failed to open serial port.)."},
+    {"unplugged", SerialTrouble::Unplugged, LinkFailureKind::DeviceGone,
+     "Port 2 (USB 0403:6001) went away: the adapter was unplugged"},
+    {"write failed", SerialTrouble::WriteFailed, LinkFailureKind::DeviceError,
+     "Port 2 (USB 0403:6001) did not take the command"},
+    {"open failed", SerialTrouble::OpenFailed, LinkFailureKind::DeviceError, "dialout group"},
+};
+
+} // namespace
+
+// The module link in the browser: lines wait while the port opens, every failure is handed
+// to the reader once, in the desktop panel's manner, and later writes fail.
+class BrowserLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linesWaitForThePort() {
+        FakePage page;
+        BrowserLink link(page);
+        link.setPortNumber(1);
+        link.open();
+        link.write("R0190\r\n");
+        link.write("U\r\n");
+        QCOMPARE(page.calls.size(), 2u);
+        link.opened();
+        link.write("W\r\n");
+        QCOMPARE(page.calls.back(), "write W\r\n");
+        QCOMPARE(page.calls.at(2), "write R0190\r\nU\r\n");
+    }
+
+    void portNumbers() {
+        FakePage page;
+        BrowserLink link(page);
+        QCOMPARE(thrown<LinkFailure>([&] { link.setPortNumber(-3); })->kind(),
+                 LinkFailureKind::BadPortNumber);
+        page.answer = SerialHost::Choice::NoSerial;
+        const auto none = thrown<LinkFailure>([&] { link.setPortNumber(1); });
+        QVERIFY(none && std::string(none->what()).find("no Web Serial") != std::string::npos);
+        QCOMPARE(thrown<LinkFailure>([&] { link.write("U\r\n"); })->kind(),
+                 LinkFailureKind::NotOpen);
+    }
+
+    void troubles_data() {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(Troubles)); ++i)
+            QTest::newRow(Troubles[i].name) << i;
+    }
+    void troubles() {
+        QFETCH(int, row);
+        const Trouble& t = Troubles[row];
+        FakePage page;
+        BrowserLink link(page);
+        std::vector<std::string> read;
+        int events = 0;
+        link.setCommEventHandler([&] {
+            ++events;
+            try {
+                read.push_back(link.readAll());
+            } catch (const LinkFailure& failure) {
+                QCOMPARE(failure.kind(), t.kind);
+                read.push_back(std::string("failure: ") + failure.what());
+            }
+        });
+        link.setReceiveThreshold(1);
+        link.setPortNumber(2);
+        link.open();
+        link.write("R0190\r\n");
+        link.write("U\r\n");
+        if (t.trouble != SerialTrouble::ChooserCancelled) {
+            link.opened();
+            link.received("OK R0190\r\n");
+        }
+        link.failed(t.trouble, "USB 0403:6001", "NetworkError: Failed to open serial port.");
+        link.failed(t.trouble, "USB 0403:6001", "again"); // told once
+        QCOMPARE(read.back().rfind("failure: ", 0), 0u);
+        QVERIFY2(read.back().find(t.says) != std::string::npos, read.back().c_str());
+        QCOMPARE(std::count_if(read.begin(), read.end(),
+                               [](const std::string& r) { return r.starts_with("failure"); }),
+                 1);
+        const auto later = thrown<LinkFailure>([&] { link.write("W\r\n"); });
+        QVERIFY(later && later->kind() == t.kind &&
+                std::string(later->what()).find("nothing was sent") != std::string::npos);
+        QCOMPARE(page.calls.back().find("W\r\n"), std::string::npos);
+        QCOMPARE(link.readAll(), std::string());
+        QVERIFY(events >= 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(BrowserLinkTest)
+#include "BrowserLinkTest.moc"

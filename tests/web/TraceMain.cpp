@@ -1,0 +1,17 @@
+// owlet-trace-actions FILE...: the trace of each action sequence through the native core,
+// for the comparison with the WebAssembly core.
+#include "tests/support/ActionTrace.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::ifstream file(argv[i], std::ios::binary);
+        const std::string data{std::istreambuf_iterator<char>(file), {}};
+        std::fputs(owlet::test::traceActions(data).c_str(), stdout);
+        std::fputs("end\n", stdout);
+    }
+    return 0;
+}

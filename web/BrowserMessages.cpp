@@ -1,0 +1,78 @@
+#include "web/BrowserMessages.h"
+
+namespace owlet::web {
+namespace {
+
+std::string portName(std::int16_t port, const std::string& name) {
+    return "Port " + std::to_string(port) + (name.empty() ? "" : " (" + name + ")");
+}
+
+std::string notSent(int lines) {
+    if (lines == 0)
+        return "";
+    return lines == 1 ? " The line written meanwhile was not sent."
+                      : " The " + std::to_string(lines) + " lines written meanwhile were not sent.";
+}
+
+std::string said(const std::string& words) {
+    return words.empty() ? "" : " (the browser says: " + words + ")";
+}
+
+} // namespace
+
+LinkFailure noSuchPort(std::int16_t port) {
+    return LinkFailure(LinkFailureKind::BadPortNumber,
+                       "Port " + std::to_string(port) +
+                           " does not exist: ports are numbered from 1, in the order this page "
+                           "was allowed to use them, and a number past them opens the "
+                           "browser's port chooser.\nEnter 1 or more, or 0 to work without a "
+                           "port, and reload the page.");
+}
+
+LinkFailure noWebSerial(std::int16_t port) {
+    return LinkFailure(LinkFailureKind::BadPortNumber,
+                       "Port " + std::to_string(port) +
+                           " cannot be opened: this browser has no Web Serial.\nOpen the page "
+                           "in Chrome, Edge, Opera or Brave, or enter 0 to work without a port.");
+}
+
+LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::string& name,
+                      const std::string& words, int linesNotSent) {
+    const std::string which = portName(port, name);
+    switch (trouble) {
+    case SerialTrouble::ChooserCancelled:
+        return LinkFailure(LinkFailureKind::BadPortNumber,
+                           "No adapter was chosen for port " + std::to_string(port) +
+                               ": the browser's port chooser was closed." + notSent(linesNotSent) +
+                               "\nPlug in the adapter, reload the page and press COM Port "
+                               "again to choose it.");
+    case SerialTrouble::Busy:
+        return LinkFailure(LinkFailureKind::PortBusy,
+                           which + " is busy: another program or browser tab has it open" +
+                               said(words) + "." + notSent(linesNotSent) +
+                               "\nClose it there, then reload the page.");
+    case SerialTrouble::Unplugged:
+        return LinkFailure(LinkFailureKind::DeviceGone,
+                           which + " went away: the adapter was unplugged" + said(words) + "." +
+                               notSent(linesNotSent) +
+                               "\nPlug the adapter in again and reload the page.");
+    case SerialTrouble::WriteFailed:
+        return LinkFailure(LinkFailureKind::DeviceError,
+                           which + " did not take the command" + said(words) +
+                               ".\nCheck the adapter and its cable, then reload the page.");
+    case SerialTrouble::OpenFailed:
+        break;
+    }
+    return LinkFailure(LinkFailureKind::DeviceError,
+                       which + " cannot be opened" + said(words) + "." + notSent(linesNotSent) +
+                           "\nCheck the adapter (on Linux, that you are in the dialout group), "
+                           "then reload the page.");
+}
+
+LinkFailure notConnected(const LinkFailure& cause, std::int16_t port) {
+    return LinkFailure(cause.kind(), "Port " + std::to_string(port) +
+                                         " is not open, so nothing was sent.\nReload the page "
+                                         "to open it again.");
+}
+
+} // namespace owlet::web

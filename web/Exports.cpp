@@ -1,0 +1,196 @@
+// The core's face to the page's JavaScript: plain C functions over the panel, its layout
+// and its module link, and the page's functions the core calls. Plain functions rather
+// than generated bindings, which would need eval and so a weaker Content-Security-Policy.
+#include "panel/Captions.h"
+#include "panel/InitialState.h"
+#include "panel/Layout.h"
+#include "web/WebPanel.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <memory>
+#include <string>
+
+using namespace owlet;
+using namespace owlet::web;
+
+// The page's side, in Module.owletHost (page/core.js).
+EM_JS(void, js_changed, (int control, int property),
+      { Module.owletHost.changed(control, property); });
+EM_JS(void, js_response_appended, (int dropped, const char* text, int size),
+      { Module.owletHost.responseAppended(dropped, UTF8ToString(text, size)); });
+EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
+EM_JS(void, js_run_time_error, (const char* kind, const char* message),
+      { Module.owletHost.runTimeError(UTF8ToString(kind), UTF8ToString(message)); });
+EM_JS(int, js_choose_port, (int port), { return Module.owletHost.choosePort(port); });
+EM_JS(void, js_open_port, (), { Module.owletHost.openPort(); });
+EM_JS(void, js_write_line, (const char* line, int size),
+      { Module.owletHost.writeLine(HEAPU8.slice(line, line + size)); });
+
+namespace {
+
+class Page final : public PageHost {
+public:
+    void propertyChanged(Control control, Property property) override {
+        js_changed(static_cast<int>(control), static_cast<int>(property));
+    }
+    void responseAppended(std::size_t dropped, std::string_view text) override {
+        js_response_appended(static_cast<int>(dropped), text.data(), static_cast<int>(text.size()));
+    }
+    void responseCleared() override { js_response_cleared(); }
+    void runTimeError(std::string_view kind, std::string_view message) override {
+        const std::string k(kind), m(message);
+        js_run_time_error(k.c_str(), m.c_str());
+    }
+    Choice choosePort(std::int16_t port) override {
+        return static_cast<Choice>(js_choose_port(port));
+    }
+    void openPort() override { js_open_port(); }
+    void writeLine(std::string_view line) override {
+        js_write_line(line.data(), static_cast<int>(line.size()));
+    }
+};
+
+// The one panel of the page, with the text last handed out (valid until the next call).
+struct Core {
+    Page page;
+    WebPanel web{page};
+    std::string handedOut;
+};
+
+Control control(int c) {
+    return static_cast<Control>(c);
+}
+
+const char* handOut(Core* core, std::string text) {
+    core->handedOut = std::move(text);
+    return core->handedOut.c_str();
+}
+
+} // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE Core* owlet_create() {
+    return std::make_unique<Core>().release(); // lives as long as the page
+}
+EMSCRIPTEN_KEEPALIVE void owlet_load(Core* core) {
+    core->web.panel().load();
+}
+
+// What the user does.
+EMSCRIPTEN_KEEPALIVE void owlet_edit(Core* core, int c, const char* text) {
+    core->web.panel().userEditedText(control(c), text);
+}
+EMSCRIPTEN_KEEPALIVE void owlet_choose(Core* core, int c, int index) {
+    core->web.panel().userChoseListEntry(control(c), index);
+}
+EMSCRIPTEN_KEEPALIVE void owlet_click_option(Core* core, int c) {
+    core->web.panel().userClickedOption(control(c));
+}
+EMSCRIPTEN_KEEPALIVE void owlet_set_check(Core* core, int c, int value) {
+    core->web.panel().userSetCheck(control(c), static_cast<std::int16_t>(value));
+}
+EMSCRIPTEN_KEEPALIVE void owlet_press(Core* core, int c) {
+    core->web.panel().userPressedButton(control(c));
+}
+EMSCRIPTEN_KEEPALIVE void owlet_click_field(Core* core, int c) {
+    core->web.panel().userClickedField(control(c));
+}
+
+// What the browser's serial port does.
+EMSCRIPTEN_KEEPALIVE void owlet_port_opened(Core* core) {
+    core->web.link().opened();
+}
+EMSCRIPTEN_KEEPALIVE void owlet_port_received(Core* core, const char* bytes, int size) {
+    core->web.link().received(std::string_view(bytes, static_cast<std::size_t>(size)));
+}
+EMSCRIPTEN_KEEPALIVE void owlet_port_failed(Core* core, int trouble, const char* port,
+                                            const char* words) {
+    core->web.link().failed(static_cast<SerialTrouble>(trouble), port, words);
+}
+
+// What the panel holds.
+EMSCRIPTEN_KEEPALIVE const char* owlet_text(Core* core, int c) {
+    return handOut(core, core->web.panel().text(control(c)));
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_note(Core* core, int c) {
+    return handOut(core, core->web.panel().state(control(c)).note);
+}
+EMSCRIPTEN_KEEPALIVE int owlet_visible(Core* core, int c) {
+    return core->web.panel().visible(control(c));
+}
+EMSCRIPTEN_KEEPALIVE int owlet_back_color(Core* core, int c) {
+    const auto& color = core->web.panel().state(control(c)).backColor;
+    return color ? static_cast<int>(*color) : -1;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_list_index(Core* core, int c) {
+    return core->web.panel().state(control(c)).listIndex;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_value(Core* core, int c) {
+    return core->web.panel().state(control(c)).value;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_selected(Core* core, int c) {
+    return core->web.panel().state(control(c)).selected;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_bold(Core* core, int c) {
+    return core->web.panel().state(control(c)).bold;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_list_size(Core* core, int c) {
+    return static_cast<int>(core->web.panel().state(control(c)).list.size());
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_list_entry(Core* core, int c, int index) {
+    return handOut(core,
+                   core->web.panel().state(control(c)).list.at(static_cast<std::size_t>(index)));
+}
+EMSCRIPTEN_KEEPALIVE int owlet_port_number(Core* core) {
+    return core->web.panel().portNumber();
+}
+
+// The layout and the names, the same table the desktop window reads.
+EMSCRIPTEN_KEEPALIVE int owlet_control_count() {
+    return static_cast<int>(ControlCount);
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_control_name(int c) {
+    return controlName(control(c)).data(); // names are literals, ended by NUL
+}
+EMSCRIPTEN_KEEPALIVE int owlet_control_kind(int c) {
+    return static_cast<int>(controlKind(control(c)));
+}
+// 0 left, 1 top, 2 width, 3 height in twips, 4 alignment, 5 font role, 6 text colour,
+// 7 background colour (-1: the page's own).
+EMSCRIPTEN_KEEPALIVE int owlet_layout(int c, int field) {
+    const Placement& p = placementOf(control(c));
+    const auto color = [](unsigned rgb) {
+        return rgb == NoColor ? -1 : static_cast<int>(rgb);
+    };
+    const int fields[] = {p.left,
+                          p.top,
+                          p.width,
+                          p.height,
+                          static_cast<int>(p.align),
+                          static_cast<int>(p.font),
+                          color(p.textColor),
+                          color(p.backColor)};
+    return fields[field];
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_accessible_name(Core* core, int c) {
+    if (const std::optional<Control> label = captionLabelOf(control(c)))
+        return owlet_text(core, static_cast<int>(*label));
+    return handOut(core, std::string(ownNameOf(control(c))));
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_edited_description(int edited) {
+    return editedDescription(edited != 0).data();
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_window_caption() {
+    return WindowCaption.data();
+}
+EMSCRIPTEN_KEEPALIVE int owlet_client_size(int height) {
+    return height ? ClientHeightTwips : ClientWidthTwips;
+}
+EMSCRIPTEN_KEEPALIVE int owlet_twips_per_pixel() {
+    return TwipsPerPixel;
+}
+
+} // extern "C"

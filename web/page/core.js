@@ -1,0 +1,77 @@
+// The panel's core in WebAssembly: the same model, handlers, arithmetic and layout table as
+// the desktop window. This module only turns its C functions into JavaScript ones.
+import createOwletCore from './owlet-core.js';
+
+export const Kind = Object.freeze({
+    TextBox: 0, MultiLineTextBox: 1, ComboBox: 2, CheckBox: 3,
+    OptionButton: 4, CommandButton: 5, Label: 6, Frame: 7,
+});
+export const Property = Object.freeze({
+    Text: 0, Visible: 1, BackColor: 2, ListIndex: 3, Value: 4, Selected: 5, Bold: 6, Note: 7,
+});
+export const Trouble = Object.freeze({
+    ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4,
+});
+export const Choice = Object.freeze({ Allowed: 0, Choosing: 1, NoSerial: 2 });
+
+// `host` receives the core's calls: changed, responseAppended, responseCleared,
+// runTimeError, choosePort, openPort, writeLine.
+export async function loadCore(host) {
+    const m = await createOwletCore({ owletHost: host });
+    const core = m._owlet_create();
+    const text = (pointer) => m.UTF8ToString(pointer);
+    // A string for the core, freed once the call returns.
+    const withText = (value, call) => {
+        const size = m.lengthBytesUTF8(value) + 1;
+        const pointer = m._malloc(size);
+        m.stringToUTF8(value, pointer, size);
+        try { return call(pointer); } finally { m._free(pointer); }
+    };
+    const layoutField = (c, f) => m._owlet_layout(c, f);
+    return {
+        load: () => m._owlet_load(core),
+        edit: (c, value) => withText(value, (p) => m._owlet_edit(core, c, p)),
+        choose: (c, index) => m._owlet_choose(core, c, index),
+        clickOption: (c) => m._owlet_click_option(core, c),
+        setCheck: (c, value) => m._owlet_set_check(core, c, value),
+        press: (c) => m._owlet_press(core, c),
+        clickField: (c) => m._owlet_click_field(core, c),
+
+        portOpened: () => m._owlet_port_opened(core),
+        portReceived: (bytes) => {
+            const pointer = m._malloc(Math.max(bytes.length, 1));
+            m.HEAPU8.set(bytes, pointer);
+            try { m._owlet_port_received(core, pointer, bytes.length); } finally { m._free(pointer); }
+        },
+        portFailed: (trouble, port, words) => withText(port, (p) =>
+            withText(words, (w) => m._owlet_port_failed(core, trouble, p, w))),
+
+        text: (c) => text(m._owlet_text(core, c)),
+        note: (c) => text(m._owlet_note(core, c)),
+        visible: (c) => m._owlet_visible(core, c) !== 0,
+        backColor: (c) => m._owlet_back_color(core, c),
+        listIndex: (c) => m._owlet_list_index(core, c),
+        value: (c) => m._owlet_value(core, c),
+        selected: (c) => m._owlet_selected(core, c) !== 0,
+        bold: (c) => m._owlet_bold(core, c) !== 0,
+        list: (c) => Array.from({ length: m._owlet_list_size(core, c) },
+            (_, i) => text(m._owlet_list_entry(core, c, i))),
+        portNumber: () => m._owlet_port_number(core),
+
+        controlCount: m._owlet_control_count(),
+        controlName: (c) => text(m._owlet_control_name(c)),
+        kind: (c) => m._owlet_control_kind(c),
+        place: (c) => ({
+            left: layoutField(c, 0), top: layoutField(c, 1),
+            width: layoutField(c, 2), height: layoutField(c, 3),
+            align: layoutField(c, 4), font: layoutField(c, 5),
+            textColor: layoutField(c, 6), backColor: layoutField(c, 7),
+        }),
+        accessibleName: (c) => text(m._owlet_accessible_name(core, c)),
+        editedDescription: (edited) => text(m._owlet_edited_description(edited ? 1 : 0)),
+        caption: text(m._owlet_window_caption()),
+        clientWidth: m._owlet_client_size(0),
+        clientHeight: m._owlet_client_size(1),
+        twipsPerPixel: m._owlet_twips_per_pixel(),
+    };
+}

@@ -1,0 +1,84 @@
+// The page's side of the module link: port n is the n-th adapter this page has been allowed
+// to use; a number beyond those opens the browser's chooser, and the adapter chosen becomes
+// port n. What the port does goes back to the core, which words every failure.
+import { Choice, Trouble } from './core.js';
+import * as serial from './serial.js';
+
+export class PageLink {
+    #core = null;
+    #allowed = [];
+    #chosen = null;   // the port, or a promise of the chooser's answer
+    #port = null;     // the open port
+    #writing = Promise.resolve();
+    #failed = false;
+
+    async start(core) {
+        this.#core = core;
+        serial.watchPorts(() => this.#refresh(), (port) => {
+            if (port === this.#port)
+                this.#fail(Trouble.Unplugged, { name: 'NetworkError', message: 'The device has been lost.' });
+        });
+        await this.#refresh();
+    }
+
+    // For the port box's tooltip: "1: USB 0403:6001".
+    describeAllowed() {
+        return this.#allowed.map((port, i) => `${i + 1}: ${serial.describePort(port)}`);
+    }
+
+    async #refresh() {
+        this.#allowed = await serial.allowedPorts();
+    }
+
+    // Called by the core inside the click on COM Port.
+    choosePort(number) {
+        if (!serial.hasSerial())
+            return Choice.NoSerial;
+        if (number <= this.#allowed.length) {
+            this.#chosen = this.#allowed[number - 1];
+            return Choice.Allowed;
+        }
+        this.#chosen = serial.choosePort();
+        this.#chosen.catch(() => {}); // answered in openPort
+        return Choice.Choosing;
+    }
+
+    openPort() {
+        this.#open();
+    }
+
+    async #open() {
+        let port;
+        try {
+            port = await this.#chosen;
+        } catch (error) {
+            return this.#fail(Trouble.ChooserCancelled, error);
+        }
+        try {
+            await serial.openPort(port);
+        } catch (error) {
+            const busy = error.name === 'NetworkError' || error.name === 'InvalidStateError';
+            return this.#fail(busy ? Trouble.Busy : Trouble.OpenFailed, error, port);
+        }
+        this.#port = port;
+        this.#core.portOpened();
+        serial.readPort(port, (bytes) => this.#core.portReceived(bytes))
+            .catch((error) => this.#fail(Trouble.Unplugged, error, port));
+    }
+
+    // Lines go out whole and in order, one after the other.
+    writeLine(bytes) {
+        const port = this.#port;
+        this.#writing = this.#writing
+            .then(() => (this.#failed ? undefined : serial.writePort(port, bytes)))
+            .catch((error) => this.#fail(Trouble.WriteFailed, error, port));
+    }
+
+    #fail(trouble, error, port = this.#port) {
+        if (this.#failed)
+            return;
+        this.#failed = true;
+        const words = error ? [error.name, error.message].filter(Boolean).join(': ') : '';
+        this.#core.portFailed(trouble, port ? serial.describePort(port) : '', words);
+    }
+}

@@ -1,0 +1,45 @@
+// Starts the page: the core, the serial link, the view, then the panel's start-up.
+import { loadCore } from './core.js';
+import { PageLink } from './link.js';
+import { hasSerial } from './serial.js';
+import { PanelView } from './view.js';
+
+const link = new PageLink();
+let view = null;
+const core = await loadCore({
+    changed: (c, p) => view?.changed(c, p),
+    responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
+    responseCleared: () => view?.responseCleared(),
+    runTimeError: (kind, message) => view?.runTimeError(kind, message),
+    choosePort: (n) => link.choosePort(n),
+    openPort: () => link.openPort(),
+    writeLine: (bytes) => link.writeLine(bytes),
+});
+
+document.querySelector('title').textContent = core.caption;
+const portsText = () => {
+    const ports = link.describeAllowed();
+    return (ports.length ? `Ports this page may use:\n${ports.join('\n')}`
+        : 'This page may use no port yet.') +
+        '\nA number past them opens the browser\'s port chooser; 0 works without a port.';
+};
+view = new PanelView(core, document.getElementById('panel'), document.getElementById('error'),
+    portsText);
+view.mirrorAll();
+core.load();
+await link.start(core);
+if (!hasSerial()) {
+    const note = document.getElementById('no-serial');
+    note.textContent = 'This browser has no Web Serial, so OWLET works here as a calculator, as ' +
+        'with port 0. Chrome, Edge, Opera and Brave reach the module.';
+    note.hidden = false;
+}
+view.focusFirst();
+const panel = document.getElementById('panel');
+panel.removeAttribute('aria-busy');
+document.body.dataset.ready = 'true';
+performance.mark('owlet-ready');
+
+// Offline once loaded, and installable as an app.
+if ('serviceWorker' in navigator && location.protocol !== 'file:')
+    navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -1,0 +1,278 @@
+// The panel's window as a page: every control from the core's layout table, at its place,
+// mirrored from the core's model, its input handed to the core's handlers. No rule of the
+// panel lives here.
+import { ComboBox } from './combobox.js';
+import { Kind, Property } from './core.js';
+
+const Align = ['', 'left', 'center', 'right'];
+const FontClass = ['', 'entry', 'banner'];
+const rgb = (value) => `#${value.toString(16).padStart(6, '0')}`;
+
+export class PanelView {
+    #core;
+    #root;
+    #elements = [];   // by control: the element placed and shown
+    #inputs = [];     // by control: the element that takes the input and the focus
+    #combos = [];
+    #errors = [];
+    #dialog;
+    #returnFocus = null;
+    #portsText;
+
+    constructor(core, root, dialog, portsText) {
+        this.#core = core;
+        this.#root = root;
+        this.#dialog = dialog;
+        this.#portsText = portsText;
+        const px = (twips) => `${twips / core.twipsPerPixel}px`;
+        root.style.width = px(core.clientWidth);
+        root.style.height = px(core.clientHeight);
+        // In tab order: the controls are numbered so.
+        for (let c = 0; c < core.controlCount; ++c) {
+            const element = this.#make(c);
+            const place = core.place(c);
+            Object.assign(element.style, {
+                left: px(place.left), top: px(place.top),
+                width: px(place.width), height: px(place.height),
+            });
+            if (place.align)
+                element.style.textAlign = Align[place.align];
+            if (place.font)
+                element.classList.add(FontClass[place.font]);
+            if (place.textColor >= 0)
+                (this.#inputs[c] ?? element).style.color = rgb(place.textColor);
+            if (place.backColor >= 0)
+                (this.#inputs[c] ?? element).style.backgroundColor = rgb(place.backColor);
+            element.dataset.control = core.controlName(c);
+            this.#elements[c] = element;
+        }
+        // Frames beneath the controls inside them.
+        root.append(...this.#elements.filter((e) => e.classList.contains('frame')),
+            ...this.#elements.filter((e) => !e.classList.contains('frame')));
+        for (let c = 0; c < core.controlCount; ++c) {
+            const name = core.accessibleName(c);
+            if (name && this.#inputs[c])
+                this.#inputs[c].setAttribute('aria-label', name);
+        }
+        dialog.addEventListener('close', () => this.#nextError());
+    }
+
+    // Everything the model holds, as at start-up.
+    mirrorAll() {
+        for (let c = 0; c < this.#core.controlCount; ++c)
+            for (const p of Object.values(Property))
+                this.changed(c, p);
+    }
+
+    focusFirst() {
+        this.#inputs.find((input) => input && !input.closest('[hidden]'))?.focus();
+    }
+
+    changed(c, property) {
+        const core = this.#core;
+        const element = this.#elements[c];
+        const input = this.#inputs[c] ?? element;
+        const kind = core.kind(c);
+        switch (property) {
+        case Property.Text:
+            this.#showText(c, kind, core.text(c));
+            break;
+        case Property.Visible:
+            element.hidden = !core.visible(c);
+            break;
+        case Property.BackColor: {
+            const color = core.backColor(c);
+            if (color >= 0) {
+                input.style.backgroundColor = rgb(color);
+                input.setAttribute('aria-description', core.editedDescription(color !== 0xFF0000));
+            }
+            break;
+        }
+        case Property.ListIndex:
+            this.#combos[c]?.setIndex(core.listIndex(c));
+            break;
+        case Property.Value:
+            if (kind === Kind.CheckBox) {
+                input.checked = core.value(c) === 1;
+                input.indeterminate = core.value(c) === 2;
+            }
+            break;
+        case Property.Selected:
+            if (kind === Kind.OptionButton)
+                input.checked = core.selected(c);
+            break;
+        case Property.Bold:
+            if (kind === Kind.CommandButton)
+                input.style.fontWeight = core.bold(c) ? 'bold' : '';
+            break;
+        case Property.Note: {
+            const note = core.note(c);
+            for (const [attribute, value] of [['title', note.replaceAll('; ', ';\n')], ['aria-description', note]])
+                value ? input.setAttribute(attribute, value) : input.removeAttribute(attribute);
+            input.classList.toggle('marked', note !== '' && kind === Kind.TextBox);
+            break;
+        }
+        }
+    }
+
+    // The response box: `dropped` paragraphs go from the top, `text` is appended.
+    responseAppended(dropped, text) {
+        const box = this.#inputs[0];
+        const following = box.scrollTop + box.clientHeight >= box.scrollHeight - 2;
+        for (let i = 0; i < dropped && box.childElementCount > 1; ++i)
+            box.firstElementChild.remove();
+        const [first, ...rest] = text.split('\n');
+        box.lastElementChild.append(first);
+        for (const paragraph of rest) {
+            const line = document.createElement('div');
+            line.textContent = paragraph;
+            box.append(line);
+        }
+        if (following)
+            box.scrollTop = box.scrollHeight;
+    }
+
+    responseCleared() {
+        this.#inputs[0].replaceChildren(document.createElement('div'));
+    }
+
+    // A modal dialog, one error after the other; the focus goes back to where it was.
+    runTimeError(kind, message) {
+        this.#errors.push(`${kind}\n\n${message}`);
+        if (!this.#dialog.open)
+            this.#nextError();
+    }
+
+    #nextError() {
+        if (!this.#errors.length) {
+            this.#returnFocus?.focus();
+            this.#returnFocus = null;
+            return;
+        }
+        if (!this.#dialog.open) {
+            this.#returnFocus ??= document.activeElement;
+            this.#dialog.querySelector('#error-text').textContent = this.#errors.shift();
+            this.#dialog.showModal();
+            this.#dialog.querySelector('#error-ok').focus();
+        }
+    }
+
+    #showText(c, kind, text) {
+        const input = this.#inputs[c];
+        switch (kind) {
+        case Kind.TextBox:
+            if (input.value !== text)
+                input.value = text;
+            break;
+        case Kind.ComboBox:
+            this.#combos[c].setText(text);
+            break;
+        case Kind.MultiLineTextBox:
+            break; // the response box follows responseAppended
+        case Kind.CommandButton:
+            input.textContent = text;
+            break;
+        case Kind.CheckBox:
+        case Kind.OptionButton:
+        case Kind.Frame:
+            this.#elements[c].querySelector('span').textContent = text;
+            break;
+        default:
+            this.#elements[c].textContent = text.replaceAll('\r\n', '\n');
+        }
+    }
+
+    // The element of one control, bound to the core's handlers.
+    #make(c) {
+        const core = this.#core;
+        const name = core.controlName(c);
+        const after = (act) => () => { act(); this.#remirror(c); };
+        switch (core.kind(c)) {
+        case Kind.TextBox: {
+            const input = document.createElement('input');
+            input.type = 'text';
+            input.id = name;
+            input.spellcheck = false;
+            input.autocomplete = 'off';
+            input.addEventListener('input', after(() => core.edit(c, input.value)));
+            input.addEventListener('click', (e) => e.button === 0 && after(() => core.clickField(c))());
+            if (name === 'CPNo')
+                for (const type of ['mouseenter', 'focus'])
+                    input.addEventListener(type, () => { input.title = this.#portsText(); });
+            this.#inputs[c] = input;
+            return input;
+        }
+        case Kind.MultiLineTextBox: {
+            const box = document.createElement('div');
+            box.id = name;
+            box.className = 'response';
+            box.tabIndex = 0;
+            box.setAttribute('role', 'textbox');
+            box.setAttribute('aria-multiline', 'true');
+            box.setAttribute('aria-readonly', 'true');
+            box.append(document.createElement('div'));
+            this.#inputs[c] = box;
+            return box;
+        }
+        case Kind.ComboBox: {
+            const root = document.createElement('div');
+            root.className = 'combo';
+            const combo = new ComboBox(root, name, {
+                onType: (text) => { core.edit(c, text); this.#remirror(c); },
+                onChoose: (index) => { core.choose(c, index); this.#remirror(c); },
+            });
+            combo.setEntries(core.list(c));
+            this.#combos[c] = combo;
+            this.#inputs[c] = combo.input;
+            return root;
+        }
+        case Kind.CheckBox:
+        case Kind.OptionButton: {
+            const label = document.createElement('label');
+            label.className = 'check';
+            const input = document.createElement('input');
+            input.id = name;
+            const check = core.kind(c) === Kind.CheckBox;
+            input.type = check ? 'checkbox' : 'radio';
+            if (!check)
+                input.name = 'phase-detector';
+            input.addEventListener('click', after(() =>
+                (check ? core.setCheck(c, input.checked ? 1 : 0) : core.clickOption(c))));
+            label.append(input, document.createElement('span'));
+            this.#inputs[c] = input;
+            return label;
+        }
+        case Kind.CommandButton: {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.id = name;
+            button.addEventListener('click', after(() => core.press(c)));
+            if (core.place(c).backColor >= 0)
+                button.classList.add('solid');
+            this.#inputs[c] = button;
+            return button;
+        }
+        case Kind.Frame: {
+            const frame = document.createElement('div');
+            frame.className = 'frame';
+            frame.setAttribute('aria-hidden', 'true');
+            frame.append(document.createElement('span'));
+            return frame;
+        }
+        default: {
+            const label = document.createElement('div');
+            label.className = 'label';
+            label.id = name;
+            if (name === 'Warn')
+                label.setAttribute('role', 'alert');
+            return label;
+        }
+        }
+    }
+
+    // After the user's input the control shows the model again, whatever the browser did.
+    #remirror(c) {
+        for (const p of [Property.Text, Property.ListIndex, Property.Value, Property.Selected])
+            this.changed(c, p);
+    }
+}
