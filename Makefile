@@ -6,10 +6,14 @@
 # make bench measures start-up and reply cost against a minimal Qt window
 # make format-check  fails when a C++ file is not as clang-format writes it (make test runs it)
 # make format        formats every C++ file in place
+# make web     builds the web page into build-web/site (WebAssembly, Debian's emscripten)
+# make web-run builds the page and serves it on 127.0.0.1 (WEB_PORT, default 8080)
 
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-sanitize
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 # WERROR=ON turns every compiler warning into an error, as CI builds.
@@ -19,6 +23,11 @@ PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev 
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
             xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net
 FUZZ_PACKAGES := clang libclang-rt-dev
+# The page's compiler, and the browser its tests drive; node and npm come from Debian where
+# the machine has none of its own.
+WEB_PACKAGES := emscripten chromium
+# Debian's emscripten runs on the machine's node, which must find Debian's own modules.
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -33,7 +42,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test sanitize deb fuzz bench format format-check clean
+.PHONY: all deps build run test sanitize deb fuzz bench format format-check clean web web-run \
+	web-deps node-deps
 
 all: build
 
@@ -41,7 +51,8 @@ deps:
 	$(call install_missing,$(PACKAGES))
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOWLET_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOWLET_WERROR=$(WERROR) \
+		-DOWLET_WEB_BUILD=$(abspath $(WEB_BUILD))
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -51,8 +62,26 @@ run: build
 	fi
 	$(BUILD)/app/owlet
 
-test: build format-check
+test: build web node-deps format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+web-deps:
+	$(call install_missing,$(WEB_PACKAGES) cmake make)
+	@command -v node >/dev/null && command -v npm >/dev/null || { \
+		$(SUDO) apt-get update -q && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q nodejs npm; }
+
+web: web-deps
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DOWLET_WERROR=$(WERROR) >/dev/null
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+web-run: web
+	node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+# The tests' npm packages, exactly as package-lock.json pins them.
+node-deps: web-deps
+	@[ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund
 
 # Qt and fontconfig keep caches until exit on purpose, so leak reports are off; every
 # other finding of either sanitizer fails the run.
@@ -99,4 +128,4 @@ format: deps
 	clang-format -i $(CXX_FILES)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WEB_BUILD)

@@ -37,9 +37,10 @@ void ResponseBox::append(const QString& received) {
 void ResponseBox::dropParagraphs(std::size_t count) {
     if (count == 0)
         return;
+    // Found by number and selected by position: stepping block by block would lay each out.
+    const QTextBlock first = document()->findBlockByNumber(static_cast<int>(count));
     QTextCursor top(document());
-    top.movePosition(QTextCursor::Start);
-    top.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, static_cast<int>(count));
+    top.setPosition(first.position(), QTextCursor::KeepAnchor);
     top.removeSelectedText();
 }
 

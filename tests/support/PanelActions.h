@@ -32,9 +32,15 @@ void playActions(std::string_view data, SynthPanel& panel, FakeLink& link, Step 
         const unsigned op = next() % 8;
         const unsigned arg = next();
         switch (op) {
-        case 0:
-            panel.userEditedText(Inputs[arg % std::size(Inputs)], Texts[next() % std::size(Texts)]);
+        case 0: {
+            // One of the texts above, or (from 128 on) a number typed character by character.
+            const unsigned pick = next();
+            std::string text = pick < 128 ? Texts[pick % std::size(Texts)] : "";
+            for (unsigned i = 0; pick >= 128 && i <= pick % 14; ++i)
+                text += "0123456789.e-+ "[next() % 15];
+            panel.userEditedText(Inputs[arg % std::size(Inputs)], text);
             break;
+        }
         case 1:
             panel.userChoseListEntry(arg % 2 ? Control::Fcomp2 : Control::RefOut,
                                      static_cast<int>(next() % 9) - 1);

@@ -54,6 +54,7 @@ export class PageLink {
         } catch (error) {
             return this.#fail(Trouble.ChooserCancelled, error);
         }
+        await this.#refresh(); // a port chosen now is one the page may use from now on
         try {
             await serial.openPort(port);
         } catch (error) {
