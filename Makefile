@@ -109,7 +109,7 @@ fuzz:
 			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
 	done
 
-bench: build
+bench: build web node-deps
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim owlet-bench-flood \
 		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact

@@ -51,6 +51,12 @@ read -r cliover clirss < <("$bench/owlet-bench-flood" cli "$build/tools/owlet-cl
 worststall=$(printf '%s\n' "${stall[@]}" | sort -g | tail -1)
 worstgrowth=$(printf '%s\n' "${growth[@]}" | sort -g | tail -1)
 
+# The web page in headless Chromium.
+read -r webgzip webready webstatic webfull webempty < <(node tools/bench/web-bench.mjs)
+webreadyratio=$(ratio "$webready" "$webstatic")
+webreplies=$(ratio "$webfull" "$webempty")
+webkb=$(awk -v b="$webgzip" 'BEGIN { printf "%.1f", b / 1000 }')
+
 # owlet-cli against the module simulator on a pseudo-terminal, and the exact-setting search.
 read -r exactus _ < <("$bench/owlet-bench-exact")
 simout=$(mktemp)
@@ -102,6 +108,9 @@ $runs start-ups and of 5 reply runs (\`make bench\`).
 | longest the window does not answer under an endless stream (serial, tcp://, rfc2217://) | ${stall[serial]}, ${stall[tcp]}, ${stall[rfc2217]} ms | < 100 ms | $(verdict "$worststall" 99) |
 | panel memory growth from 4 s to 10 s of that stream (serial, tcp://, rfc2217://) | ${growth[serial]}, ${growth[tcp]}, ${growth[rfc2217]} KiB | < 4096 KiB | $(verdict "$worstgrowth" 4095) |
 | owlet-cli --wait 1 under the stream on tcp://: end past the wait, peak memory | $cliover ms, $clirss KiB | ≤ 500 ms, < 64 MiB | $(verdict "$(( cliover <= 500 && clirss < 65536 ? 0 : 1 ))" 0) |
+| the web page: everything it loads, gzip-compressed | $webkb KB | ≤ 200 KB | $(verdict "$webkb" 200) |
+| the web page: navigation to the panel ready, against a static page with one line of text (medians of 11) | $webready ms against $webstatic ms: $webreadyratio | ≤ 1.5 | $(verdict "$webreadyratio" 1.5) |
+| the web page: main-thread time for 200 replies, box holding 1 MiB in one line vs empty (medians of 5) | $webfull ms against $webempty ms: $webreplies | < 1.5 | $(verdict "$webreplies" 1.499) |
 
 The start-up yardstick is the minimal Qt 6 Widgets window showing one line of text
 (\`owlet-bench-minimal --text\`). The same window without any text, which never starts the
@@ -114,4 +123,5 @@ printf '%s\n' "$report" | tee BENCHMARKS.md
 printf 'ratios: start-up %s, memory %s, replies %s, one long line %s\n' "$startup" "$memory" "$replies" "$longline"
 [ "$(verdict "$startup" 1.10)$(verdict "$memory" 1.10)$(verdict "$replies" 1.499)$(verdict "$longline" 1.499)$(verdict "$overnet" 1.499)" = metmetmetmetmet ] &&
 [ "$(verdict "$exactus" 49.999)$(verdict "$call" 400)$(verdict "$perstep" 0.999)" = metmetmet ] &&
+[ "$(verdict "$webkb" 200)$(verdict "$webreadyratio" 1.5)$(verdict "$webreplies" 1.499)" = metmetmet ] &&
 [ "$(verdict "$worststall" 99)$(verdict "$worstgrowth" 4095)$(verdict "$(( cliover <= 500 && clirss < 65536 ? 0 : 1 ))" 0)" = metmetmet ]

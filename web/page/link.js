@@ -2,7 +2,7 @@
 // to use; a number beyond those opens the browser's chooser, and the adapter chosen becomes
 // port n. What the port does goes back to the core, which words every failure.
 import { Choice, Trouble } from './core.js';
-import * as serial from './serial.js';
+import { serial } from './serial.js';
 
 export class PageLink {
     #core = null;

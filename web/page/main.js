@@ -1,7 +1,7 @@
 // Starts the page: the core, the serial link, the view, then the panel's start-up.
 import { loadCore } from './core.js';
 import { PageLink } from './link.js';
-import { hasSerial } from './serial.js';
+import { serial } from './serial.js';
 import { PanelView } from './view.js';
 
 const link = new PageLink();
@@ -27,18 +27,18 @@ view = new PanelView(core, document.getElementById('panel'), document.getElement
     portsText);
 view.mirrorAll();
 core.load();
-await link.start(core);
-if (!hasSerial()) {
+if (!serial.hasSerial()) {
     const note = document.getElementById('no-serial');
     note.textContent = 'This browser has no Web Serial, so OWLET works here as a calculator, as ' +
         'with port 0. Chrome, Edge, Opera and Brave reach the module.';
     note.hidden = false;
 }
 view.focusFirst();
-const panel = document.getElementById('panel');
-panel.removeAttribute('aria-busy');
-document.body.dataset.ready = 'true';
+document.getElementById('panel').removeAttribute('aria-busy');
 performance.mark('owlet-ready');
+// The ports this page may use are asked for meanwhile; the panel needs them only at COM Port.
+await link.start(core);
+document.body.dataset.ready = 'true';
 
 // Offline once loaded, and installable as an app.
 if ('serviceWorker' in navigator && location.protocol !== 'file:')

@@ -6,15 +6,15 @@ const Line = Object.freeze({
     baudRate: 1200, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none',
 });
 
-export const hasSerial = () => 'serial' in navigator;
+const hasSerial = () => 'serial' in navigator;
 
 // The ports this page has been allowed to use, in the order they were allowed.
-export const allowedPorts = () => (hasSerial() ? navigator.serial.getPorts() : Promise.resolve([]));
+const allowedPorts = () => (hasSerial() ? navigator.serial.getPorts() : Promise.resolve([]));
 
 // The browser's port chooser; it must be called while a click is being handled.
-export const choosePort = () => navigator.serial.requestPort();
+const choosePort = () => navigator.serial.requestPort();
 
-export function watchPorts(onChange, onDisconnect) {
+function watchPorts(onChange, onDisconnect) {
     if (!hasSerial())
         return;
     navigator.serial.addEventListener('connect', onChange);
@@ -25,18 +25,18 @@ export function watchPorts(onChange, onDisconnect) {
 }
 
 // "USB 0403:6001" for an adapter the browser knows by its USB ids.
-export function describePort(port) {
+function describePort(port) {
     const info = port.getInfo ? port.getInfo() : {};
     const hex = (n) => n.toString(16).toUpperCase().padStart(4, '0');
     return info.usbVendorId === undefined ? 'serial port'
         : `USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
 }
 
-export const openPort = (port) => port.open({ ...Line });
+const openPort = (port) => port.open({ ...Line });
 
 // Reads until the port goes away, handing on every chunk. A line error (break, framing,
 // parity, overrun) ends one stream only: reading goes on with the next.
-export async function readPort(port, onBytes) {
+async function readPort(port, onBytes) {
     while (port.readable) {
         const reader = port.readable.getReader();
         try {
@@ -57,7 +57,7 @@ export async function readPort(port, onBytes) {
 }
 
 // Writes one whole line.
-export async function writePort(port, bytes) {
+async function writePort(port, bytes) {
     const writer = port.writable.getWriter();
     try {
         await writer.write(bytes);
@@ -65,3 +65,7 @@ export async function writePort(port, bytes) {
         writer.releaseLock();
     }
 }
+
+export const serial = Object.freeze({
+    hasSerial, allowedPorts, choosePort, watchPorts, describePort, openPort, readPort, writePort,
+});

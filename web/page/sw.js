@@ -3,8 +3,7 @@
 // when the network does not.
 const Cache = 'owlet-v1';
 const Files = [
-    './', 'index.html', 'style.css', 'main.js', 'core.js', 'view.js', 'combobox.js', 'link.js',
-    'serial.js', 'owlet-core.js', 'owlet-core.wasm', 'manifest.webmanifest',
+    './', 'index.html', 'style.css', 'app.js', 'owlet-core.wasm', 'manifest.webmanifest',
     'owlet-32.png', 'owlet-192.png', 'owlet-512.png',
 ];
 

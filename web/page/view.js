@@ -18,6 +18,8 @@ export class PanelView {
     #dialog;
     #returnFocus = null;
     #portsText;
+    #following = true;      // the response box shows its end, so new text scrolls into view
+    #scrollPending = false;
 
     constructor(core, root, dialog, portsText) {
         this.#core = core;
@@ -115,25 +117,43 @@ export class PanelView {
         }
     }
 
-    // The response box: `dropped` paragraphs go from the top, `text` is appended.
+    // The response box: `dropped` paragraphs go from the top, `text` is appended. Its
+    // paragraphs stand in groups of Group, so a reply lays out one group and not every
+    // paragraph the box holds; and the box is laid out once a frame, not once a reply:
+    // nothing here reads the layout.
     responseAppended(dropped, text) {
+        const Group = 64;
         const box = this.#inputs[0];
-        const following = box.scrollTop + box.clientHeight >= box.scrollHeight - 2;
-        for (let i = 0; i < dropped && box.childElementCount > 1; ++i)
-            box.firstElementChild.remove();
+        for (let i = 0; i < dropped; ++i) {
+            const group = box.firstElementChild;
+            if (group === box.lastElementChild && group.childElementCount === 1)
+                break; // the last paragraph stays
+            group.firstElementChild.remove();
+            if (!group.childElementCount)
+                group.remove();
+        }
         const [first, ...rest] = text.split('\n');
-        box.lastElementChild.append(first);
+        box.lastElementChild.lastElementChild.append(first);
         for (const paragraph of rest) {
+            if (box.lastElementChild.childElementCount >= Group)
+                box.append(document.createElement('div'));
             const line = document.createElement('div');
             line.textContent = paragraph;
-            box.append(line);
+            box.lastElementChild.append(line);
         }
-        if (following)
-            box.scrollTop = box.scrollHeight;
+        if (this.#following && !this.#scrollPending) {
+            this.#scrollPending = true;
+            requestAnimationFrame(() => {
+                this.#scrollPending = false;
+                box.scrollTop = box.scrollHeight;
+            });
+        }
     }
 
     responseCleared() {
-        this.#inputs[0].replaceChildren(document.createElement('div'));
+        const group = document.createElement('div');
+        group.append(document.createElement('div'));
+        this.#inputs[0].replaceChildren(group);
     }
 
     // A modal dialog, one error after the other; the focus goes back to where it was.
@@ -211,6 +231,10 @@ export class PanelView {
             box.setAttribute('aria-multiline', 'true');
             box.setAttribute('aria-readonly', 'true');
             box.append(document.createElement('div'));
+            box.firstElementChild.append(document.createElement('div'));
+            box.addEventListener('scroll', () => {
+                this.#following = box.scrollTop + box.clientHeight >= box.scrollHeight - 2;
+            });
             this.#inputs[c] = box;
             return box;
         }
