@@ -262,25 +262,27 @@ test('every control stands where the layout table puts it', async () => {
     }
 });
 
-test('nothing from other sites: the Content-Security-Policy, and the files it loads', async () => {
-    const page = await openPage(browser, server.url, { serial: false });
+test('nothing from other sites, and offline once loaded', async () => {
+    const own = await startServer(); // stopped below: the page must do without it
+    const page = await openPage(browser, own.url, { serial: false });
     try {
         const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (e) => e.content);
         assert.match(policy, /default-src 'self'/);
         const loaded = await page.evaluate(() => performance.getEntriesByType('resource').map((r) => r.name));
         for (const url of loaded)
-            assert.ok(url.startsWith(server.url), url);
+            assert.ok(url.startsWith(own.url), url);
         const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
         assert.ok(manifest.icons.some((i) => i.sizes === '192x192'));
         // Offline once loaded: the service worker answers a reload without the network.
         await page.evaluate(() => navigator.serviceWorker.ready);
         await page.reload();
         await page.waitForSelector('body[data-ready="true"]');
-        await page.setOfflineMode(true);
+        own.close();
         await page.reload();
         await page.waitForSelector('body[data-ready="true"]');
         assert.equal(await page.$eval('#Creg', (e) => e.value), '00000');
     } finally {
         await page.done();
+        own.close();
     }
 });

@@ -16,7 +16,10 @@ const doubleSource = fs.readFileSync(path.join(here, 'serial-double.js'), 'utf8'
 
 export async function startServer() {
     const server = await serve(site, 0);
-    return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+    return {
+        url: `http://127.0.0.1:${server.address().port}/`,
+        close: () => { server.close(); server.closeAllConnections(); },
+    };
 }
 
 export function startBrowser() {
