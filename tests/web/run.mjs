@@ -4,7 +4,11 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { root, site } from './support.mjs';
+
+// As support.mjs finds them, without loading it: it needs the npm packages checked here.
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '../..');
+const site = path.join(process.env.OWLET_WEB_BUILD ?? path.join(root, 'build-web'), 'site');
 
 const missing = [
     [path.join(site, 'owlet-core.wasm'), 'the page is not built (make web)'],
@@ -15,7 +19,6 @@ if (missing.length) {
     console.error(`web tests: ${missing.join('; ')}`);
     process.exit(process.env.CI ? 1 : 77);
 }
-const here = path.dirname(fileURLToPath(import.meta.url));
 const files = fs.readdirSync(here).filter((f) => f.endsWith('.test.mjs')).map((f) => path.join(here, f));
 const run = spawnSync(process.execPath, ['--test', '--test-concurrency=1', ...files], { stdio: 'inherit' });
 process.exit(run.status ?? 1);
