@@ -78,8 +78,6 @@ void SerialModuleLink::drain(int timeoutMs) {
             return;
         network_->throwIfFailed();
     } else {
-        if (gone_)
-            throw deviceGone(at_);
         QElapsedTimer timer;
         timer.start();
         while (port_.isOpen() && port_.bytesToWrite() > 0 && timer.elapsed() < timeoutMs)

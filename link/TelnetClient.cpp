@@ -1,6 +1,7 @@
 #include "link/TelnetClient.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace owlet {
 namespace {
@@ -193,19 +194,22 @@ std::string TelnetClient::describe(std::uint8_t setting, std::uint32_t got, std:
             return std::to_string(value);
         }
     };
-    const std::string values = name(got) + ", not " + name(asked);
-    switch (setting) {
-    case SetBaudRate:
-        return name(got) + " baud, not " + name(asked);
-    case SetDataSize:
-        return name(got) + " data bits, not " + name(asked);
-    case SetParity:
-        return "parity " + values;
-    case SetStopSize:
-        return name(got) + " stop bits, not " + name(asked);
-    default:
-        return "flow control " + values;
-    }
+    // The words around the value the server set: "parity " before it, " baud" after it.
+    const auto [before, after] = [setting]() -> std::pair<const char*, const char*> {
+        switch (setting) {
+        case SetBaudRate:
+            return {"", " baud"};
+        case SetDataSize:
+            return {"", " data bits"};
+        case SetParity:
+            return {"parity ", ""};
+        case SetStopSize:
+            return {"", " stop bits"};
+        default:
+            return {"flow control ", ""};
+        }
+    }();
+    return before + name(got) + after + ", not " + name(asked);
 }
 
 } // namespace owlet

@@ -32,9 +32,10 @@ void drawSolidButton(const QStyleOption* option, QPainter* painter) {
 
 void PanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
-    if (element == PE_PanelButtonCommand && widget && widget->property(SolidButton).toBool())
+    const bool solid = widget && widget->property(SolidButton).toBool();
+    if (solid && element == PE_PanelButtonCommand)
         return drawSolidButton(option, painter);
-    if (element == PE_FrameFocusRect && widget && widget->property(SolidButton).toBool())
+    if (solid && element == PE_FrameFocusRect)
         return; // the border shows the focus
     if (element != PE_FrameGroupBox)
         return QProxyStyle::drawPrimitive(element, option, painter, widget);

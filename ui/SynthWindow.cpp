@@ -8,7 +8,6 @@
 #include "ui/ResponseBox.h"
 #include "ui/StateTrace.h"
 
-// The icon lives in this static library's resources, which need loading by hand.
 // The icon as compiled-in XPM data: read by QtGui itself, so no image-format plugin is
 // loaded to find out what a file holds.
 #include "ui/owlet.xpm"

@@ -1,10 +1,14 @@
 #include "tools/bench/BenchSupport.h"
 
+#include "ui/PanelStyle.h"
+
+#include <QApplication>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <fstream>
+#include <pty.h>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -62,6 +66,22 @@ bool servePortOne(QProcess& server, const QTemporaryDir& dir, const char* device
         usleep(20000);
     }
     return false;
+}
+
+ModulePty::ModulePty() {
+    int slave = -1;
+    if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
+        close(slave); // only the panel holds the line side open
+}
+
+bool usePanelStyle() {
+    QApplication::setStyle(new PanelStyle); // the application owns its style
+    return true;
+}
+
+PanelOnPortOne::PanelOnPortOne() {
+    window.show();
+    window.panel().userPressedButton(Control::SetCP);
 }
 
 } // namespace owlet::bench

@@ -5,10 +5,7 @@
 //     the panel's window with port 1 open, over 10 s of stream; the growth is from 4 s on
 //   owlet-bench-flood cli PROGRAM   ->   "<ms past --wait> <peak resident KiB>"
 //     owlet-cli --wait 1 against the stream on tcp://
-#include "link/SerialModuleLink.h"
 #include "tools/bench/BenchSupport.h"
-#include "ui/PanelStyle.h"
-#include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +16,6 @@
 #include <csignal>
 #include <cstdio>
 #include <netinet/in.h>
-#include <pty.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -67,33 +63,26 @@ int streamingServer(pid_t& child) {
 }
 
 int panelUnderStream(const QByteArray& mode, int argc, char** argv) {
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    const ModulePty module;
+    if (module.master < 0)
         return 1;
-    close(slave);
     pid_t streamer = -1;
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QProcess ser2net;
     if (mode == "serial") {
-        qputenv("OWLET_COM1", name);
+        qputenv("OWLET_COM1", module.name);
     } else if (mode == "tcp") {
         qputenv("OWLET_COM1",
                 QByteArray("tcp://127.0.0.1:") + QByteArray::number(streamingServer(streamer)));
     } else {
-        if (!servePortOne(ser2net, dir, name))
+        if (!servePortOne(ser2net, dir, module.name))
             return 1;
     }
-    QApplication::setStyle(new owlet::PanelStyle);
-    owlet::SerialModuleLink link;
-    owlet::SynthWindow window(link);
-    window.show();
-    window.panel().userPressedButton(owlet::Control::SetCP);
+    PanelOnPortOne panel;
     if (mode != "tcp") {
         usleep(200000); // the panel, or ser2net, has the device open
-        streamer = streamTo(master);
+        streamer = streamTo(module.master);
     }
 
     // A timer due every 10 ms: how late it fires is how long a click would wait.
@@ -119,7 +108,7 @@ int panelUnderStream(const QByteArray& mode, int argc, char** argv) {
     waitpid(streamer, nullptr, 0);
     ser2net.kill();
     ser2net.waitForFinished(3000);
-    const std::size_t shown = window.panel().text(owlet::Control::Text1).size();
+    const std::size_t shown = panel.window.panel().text(owlet::Control::Text1).size();
     std::printf("%.0f %ld %zu\n", longestStall, growth, shown / 1024);
     return 0;
 }

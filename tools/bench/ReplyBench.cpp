@@ -3,11 +3,8 @@
 // without CR LF; or with the box empty through ser2net (RFC 2217) in front of the same
 // pseudo-terminal:
 //   owlet-bench-replies empty|full|oneline|network   ->   "<cpu milliseconds>"
-#include "link/SerialModuleLink.h"
 #include "panel/SynthPanel.h"
 #include "tools/bench/BenchSupport.h"
-#include "ui/PanelStyle.h"
-#include "ui/SynthWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +16,6 @@
 #include <poll.h>
 
 #include <cstdio>
-#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,26 +58,21 @@ bool readSent(int master, int count) {
 
 int main(int argc, char** argv) {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("empty");
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    const ModulePty module;
+    if (module.master < 0)
         return 1;
-    close(slave);
-    qputenv("OWLET_COM1", name);
+    const int master = module.master;
+    qputenv("OWLET_COM1", module.name);
 
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QProcess ser2net;
     if (mode == "network") {
-        if (!servePortOne(ser2net, dir, name))
+        if (!servePortOne(ser2net, dir, module.name))
             return 1;
     }
-    QApplication::setStyle(new owlet::PanelStyle);
-    owlet::SerialModuleLink link;
-    owlet::SynthWindow window(link);
-    window.show();
-    window.panel().userPressedButton(owlet::Control::SetCP);
+    PanelOnPortOne panel;
+    owlet::SynthWindow& window = panel.window;
     // The connection stands once a line has gone through it.
     window.panel().userPressedButton(owlet::Control::Update);
     if (!readSent(master, 3))

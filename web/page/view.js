@@ -10,7 +10,6 @@ const rgb = (value) => `#${value.toString(16).padStart(6, '0')}`;
 
 export class PanelView {
     #core;
-    #root;
     #elements = [];   // by control: the element placed and shown
     #inputs = [];     // by control: the element that takes the input and the focus
     #combos = [];
@@ -23,7 +22,6 @@ export class PanelView {
 
     constructor(core, root, dialog, portsText) {
         this.#core = core;
-        this.#root = root;
         this.#dialog = dialog;
         this.#portsText = portsText;
         const px = (twips) => `${twips / core.twipsPerPixel}px`;
