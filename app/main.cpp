@@ -1,6 +1,7 @@
 #include "app/SignalQuit.h"
 #include "link/PortMapping.h"
 #include "link/SerialModuleLink.h"
+#include "owlet/Version.h"
 #include "ui/Look.h"
 #include "ui/PanelStyle.h"
 #include "ui/SynthWindow.h"
@@ -9,8 +10,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    // Answered before any display is needed, so a script or a package check can ask.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("owlet %.*s\n", static_cast<int>(owlet::Version.size()), owlet::Version.data());
+        return 0;
+    }
     // Without a display Qt would abort with a long message; say it in one line instead.
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("QT_QPA_PLATFORM") == nullptr) {

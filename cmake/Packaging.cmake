@@ -4,11 +4,13 @@
 find_program(GZIP gzip REQUIRED)
 set(OWLET_COMPRESSED)
 foreach(page owlet owlet-cli owlet-module-sim)
-    set(out ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+    # The page carries the project's version in its header.
+    set(source ${CMAKE_BINARY_DIR}/man/${page}.1)
+    configure_file(${PROJECT_SOURCE_DIR}/data/man/${page}.1.in ${source} @ONLY)
+    set(out ${source}.gz)
     add_custom_command(OUTPUT ${out}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-        COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/data/man/${page}.1 > ${out}
-        DEPENDS ${PROJECT_SOURCE_DIR}/data/man/${page}.1)
+        COMMAND ${GZIP} -9n -c ${source} > ${out}
+        DEPENDS ${source})
     list(APPEND OWLET_COMPRESSED ${out})
     install(FILES ${out} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()

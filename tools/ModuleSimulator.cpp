@@ -1,6 +1,7 @@
 // owlet-module-sim: plays a synthesizer module on a pseudo-terminal, so the panel can be
 // tried without hardware. It prints each command line it receives in words, answers it,
 // and flags malformed lines.
+#include "owlet/Version.h"
 #include "tools/ModuleProtocol.h"
 
 #include <cerrno>
@@ -28,7 +29,7 @@ struct Options {
 };
 
 void usage(const char* program) {
-    std::printf("usage: %s [--reply TEXT] [--error-reply TEXT] [--silent]\n"
+    std::printf("usage: %s [--reply TEXT] [--error-reply TEXT] [--silent] [--version]\n"
                 "  --reply TEXT        answer to a well-formed line (default \"OK {line}\")\n"
                 "  --error-reply TEXT  answer to a malformed line (default \"ERR {line}\")\n"
                 "  --silent            answer nothing\n"
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
             (arg == "--reply" ? options.reply : options.malformedReply) = argv[++i];
         } else if (arg == "--silent") {
             options.silent = true;
+        } else if (arg == "--version") {
+            std::printf("owlet-module-sim %.*s\n", static_cast<int>(owlet::Version.size()),
+                        owlet::Version.data());
+            return 0;
         } else {
             usage(argv[0]);
             return arg == "--help" || arg == "-h" ? 0 : 2;
