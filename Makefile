@@ -8,6 +8,7 @@
 # make format        formats every C++ file in place
 # make web     builds the web page into build-web/site (WebAssembly, Debian's emscripten)
 # make web-run builds the page and serves it on 127.0.0.1 (WEB_PORT, default 8080)
+# make dist    builds and tests, then leaves every release artifact and SHA256SUMS in build/dist
 
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
@@ -42,8 +43,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test sanitize deb fuzz bench format format-check clean web web-run \
-	web-deps node-deps
+.PHONY: all deps build run test sanitize deb dist fuzz bench format format-check clean web \
+	web-run web-deps node-deps
 
 all: build
 
@@ -96,6 +97,10 @@ sanitize: deps
 deb: build
 	cd $(BUILD) && cpack -G DEB
 	lintian --fail-on error $(BUILD)/owlet_*.deb
+
+dist: test
+	tools/dist.sh $(BUILD) $(WEB_BUILD) $(BUILD)/dist
+	@echo "build/dist:"; cat $(BUILD)/dist/SHA256SUMS
 
 fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)

@@ -1,6 +1,7 @@
 // The core's face to the page's JavaScript: plain C functions over the panel, its layout
 // and its module link, and the page's functions the core calls. Plain functions rather
 // than generated bindings, which would need eval and so a weaker Content-Security-Policy.
+#include "owlet/Version.h"
 #include "panel/Captions.h"
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
@@ -18,8 +19,11 @@ using namespace owlet::web;
 // The page's side, in Module.owletHost (page/core.js).
 EM_JS(void, js_changed, (int control, int property),
       { Module.owletHost.changed(control, property); });
-EM_JS(void, js_response_appended, (int dropped, const char* text, int size),
-      { Module.owletHost.responseAppended(dropped, UTF8ToString(text, size)); });
+// By length, not up to a NUL: the module's replies may hold any byte, NUL included.
+EM_JS(void, js_response_appended, (int dropped, const char* text, int size), {
+    Module.owletHost.responseAppended(dropped,
+                                      new TextDecoder().decode(HEAPU8.subarray(text, text + size)));
+});
 EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
 EM_JS(void, js_run_time_error, (const char* kind, const char* message),
       { Module.owletHost.runTimeError(UTF8ToString(kind), UTF8ToString(message)); });
@@ -185,6 +189,9 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_edited_description(int edited) {
 }
 EMSCRIPTEN_KEEPALIVE const char* owlet_window_caption() {
     return WindowCaption.data();
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_version() {
+    return Version.data(); // a literal, ended by NUL
 }
 EMSCRIPTEN_KEEPALIVE int owlet_client_size(int height) {
     return height ? ClientHeightTwips : ClientWidthTwips;

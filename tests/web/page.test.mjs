@@ -1,22 +1,24 @@
 // The web page in headless Chromium, through real input events, with the Web Serial double
-// carrying the bytes to the module simulator on a pseudo-terminal.
+// carrying the bytes to the module simulator on a pseudo-terminal. Each test runs on both
+// forms of the page: served, and the one file opened from disk.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { after, before, describe, test } from 'node:test';
 import {
-    Module, dialogText, openPage, root, shown, startBrowser, startServer, text, until, wait,
+    Forms, Module, dialogText, openPage, root, shown, site as siteFolder, startBrowser, startServer,
+    startSite, text, until, version, wait,
 } from './support.mjs';
 
 const Adapter = { usbVendorId: 0x0403, usbProductId: 0x6001 };
-let server;
 let browser;
-before(async () => { server = await startServer(); browser = await startBrowser(); });
-after(async () => { await browser?.close(); server?.close(); });
+before(async () => { browser = await startBrowser(); });
+after(async () => { await browser?.close(); });
 
-async function withModule(options, run) {
+async function withModule(url, options, run) {
     const module = await Module.start();
-    const page = await openPage(browser, server.url, { module, ...options });
+    const page = await openPage(browser, url, { module, ...options });
     try {
         await run(page, module);
         assert.deepEqual(page.problems, []);
@@ -26,244 +28,269 @@ async function withModule(options, run) {
     }
 }
 
-test('typical use: COM Port, Set R, Set N, Set C and Update reach the module at 1200 8N1', () =>
-    withModule({ ports: [{ ...Adapter, allowed: true }] }, async (page, module) => {
-        await page.click('#SetCP');
-        await until(() => shown(page, '#Update'), 5000, 'Update');
-        assert.ok(await shown(page, '#Text1'));
-        await page.click('#Fref');
-        assert.equal(await text(page, '#Fref'), '');
-        await page.keyboard.type('10');
-        await page.click('#SetR');
-        assert.equal(await text(page, '#Rreg'), '0190');
-        assert.equal(await text(page, '#Fcomp2'), ' 25');
-        await page.click('#Fout');
-        await page.keyboard.type('145.01');
-        await page.click('#SetN');
-        assert.equal(await text(page, '#Nreg'), '16A8');
-        assert.equal(await text(page, '#Warn'), 'Non-integer ratio: \nFreq error -10000Hz');
-        await page.click('#PD1');
-        await page.click('#SetC');
-        await page.click('#Update');
-        await until(() => module.output.includes('<- U'), 5000, 'U at the module');
-        assert.equal(module.received.toString('latin1'), 'R0190\r\nN16A8\r\nC63\r\nU\r\n');
-        for (const line of ['<- R0190', '<- N16A8', '<- C63'])
-            assert.ok(module.output.includes(line), line);
-        const line = module.lineSettings();
-        assert.match(line, /speed 1200 baud/);
-        for (const flag of ['cs8', '-parenb', '-cstopb', '-crtscts'])
-            assert.ok(line.split(/\s+/).includes(flag), flag);
-        await until(async () => (await text(page, '#Text1')).includes('OK U'), 5000, 'the reply');
-    }));
+for (const form of Forms) describe(`the page ${form}`, () => {
+    let site;
+    before(async () => { site = await startSite(form); });
+    after(() => site?.close());
 
-test('a port number past the allowed ones opens the chooser inside the click', () =>
-    withModule({ ports: [{ ...Adapter, allowed: false }] }, async (page, module) => {
-        await page.click('#SetCP');
-        await until(() => shown(page, '#Update'), 5000, 'Update');
-        const state = await page.evaluate(() => window.__serialDouble.state);
-        assert.equal(state.chooserCalls, 1);
-        assert.equal(state.activationAtChooser, true);
-        assert.deepEqual(state.opened, [{ baudRate: 1200, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' }]);
-        await page.click('#Update');
-        await until(() => module.received.toString() === 'U\r\n', 5000, 'U');
-        await page.hover('#Fcomp2');
-        await page.evaluate(() => document.getElementById('CPNo').dispatchEvent(new Event('mouseenter')));
-        assert.match(await page.$eval('#CPNo', (e) => e.title), /1: USB 0403:6001/);
-    }));
-
-// Each failure the browser can give, in the desktop panel's manner, told once.
-const Failures = [
-    { name: 'chooser cancelled', ports: [], setUp: (s) => { s.chooser = 'cancel'; },
-        kind: 'Bad port number', says: 'No adapter was chosen for port 1' },
-    { name: 'port held elsewhere', ports: [{ ...Adapter, allowed: true }], setUp: (s) => { s.busy = true; },
-        kind: 'Port busy', says: 'Port 1 (USB 0403:6001) is busy: another program or browser tab' },
-    { name: 'adapter unplugged', ports: [{ ...Adapter, allowed: true }], afterOpen: 'unplug',
-        kind: 'Device unavailable', says: 'went away: the adapter was unplugged' },
-    { name: 'write fails', ports: [{ ...Adapter, allowed: true }], afterOpen: 'failWrites',
-        kind: 'Device I/O error', says: 'did not take the command' },
-];
-for (const f of Failures)
-    test(`failure: ${f.name}`, () => withModule({ ports: f.ports }, async (page, module) => {
-        if (f.setUp)
-            await page.evaluate(`(${f.setUp})(window.__serialDouble.state)`);
-        await page.click('#SetCP');
-        if (f.afterOpen) {
+    test('typical use: COM Port, Set R, Set N, Set C and Update reach the module at 1200 8N1', () =>
+        withModule(site.url, { ports: [{ ...Adapter, allowed: true }] }, async (page, module) => {
+            await page.click('#SetCP');
             await until(() => shown(page, '#Update'), 5000, 'Update');
+            assert.ok(await shown(page, '#Text1'));
+            await page.click('#Fref');
+            assert.equal(await text(page, '#Fref'), '');
+            await page.keyboard.type('10');
+            await page.click('#SetR');
+            assert.equal(await text(page, '#Rreg'), '0190');
+            assert.equal(await text(page, '#Fcomp2'), ' 25');
+            await page.click('#Fout');
+            await page.keyboard.type('145.01');
+            await page.click('#SetN');
+            assert.equal(await text(page, '#Nreg'), '16A8');
+            assert.equal(await text(page, '#Warn'), 'Non-integer ratio: \nFreq error -10000Hz');
+            await page.click('#PD1');
+            await page.click('#SetC');
+            await page.click('#Update');
+            await until(() => module.output.includes('<- U'), 5000, 'U at the module');
+            assert.equal(module.received.toString('latin1'), 'R0190\r\nN16A8\r\nC63\r\nU\r\n');
+            for (const line of ['<- R0190', '<- N16A8', '<- C63'])
+                assert.ok(module.output.includes(line), line);
+            const line = module.lineSettings();
+            assert.match(line, /speed 1200 baud/);
+            for (const flag of ['cs8', '-parenb', '-cstopb', '-crtscts'])
+                assert.ok(line.split(/\s+/).includes(flag), flag);
+            await until(async () => (await text(page, '#Text1')).includes('OK U'), 5000, 'the reply');
+        }));
+
+    test('every byte the module sends is shown, NUL and 0x80-0xFF included', () =>
+        withModule(site.url, { ports: [{ ...Adapter, allowed: true }] }, async (page) => {
+            await page.click('#SetCP');
             await until(() => page.evaluate(() => window.__serialDouble.state.opened.length), 5000, 'open');
-            await page.evaluate(() => window.__serialDouble.deliver([...new TextEncoder().encode('before\r\n')]));
-            await until(async () => (await text(page, '#Text1')).includes('before'), 5000, 'bytes before');
-            if (f.afterOpen === 'unplug')
-                await page.evaluate(() => window.__serialDouble.unplug(0));
-            else {
-                await page.evaluate(() => { window.__serialDouble.state.failWrites = true; });
-                await page.click('#Update');
+            const line = [...Array(256).keys()].filter((b) => b !== 10 && b !== 13);
+            await page.evaluate((b) => window.__serialDouble.deliver(b), [...line, 13, 10, 0x4F, 0x4B]);
+            const paragraphs = () => page.$$eval('#Text1 > div > div', (all) => all.map((p) => p.textContent));
+            await until(async () => (await paragraphs()).at(-1) === 'OK', 5000, 'the reply');
+            assert.deepEqual(await paragraphs(), [String.fromCharCode(...line), 'OK']);
+        }));
+
+    test('a port number past the allowed ones opens the chooser inside the click', () =>
+        withModule(site.url, { ports: [{ ...Adapter, allowed: false }] }, async (page, module) => {
+            await page.click('#SetCP');
+            await until(() => shown(page, '#Update'), 5000, 'Update');
+            const state = await page.evaluate(() => window.__serialDouble.state);
+            assert.equal(state.chooserCalls, 1);
+            assert.equal(state.activationAtChooser, true);
+            assert.deepEqual(state.opened, [{ baudRate: 1200, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none' }]);
+            await page.click('#Update');
+            await until(() => module.received.toString() === 'U\r\n', 5000, 'U');
+            await page.hover('#Fcomp2');
+            await page.evaluate(() => document.getElementById('CPNo').dispatchEvent(new Event('mouseenter')));
+            assert.match(await page.$eval('#CPNo', (e) => e.title), /1: USB 0403:6001/);
+        }));
+
+    // Each failure the browser can give, in the desktop panel's manner, told once.
+    const Failures = [
+        { name: 'chooser cancelled', ports: [], setUp: (s) => { s.chooser = 'cancel'; },
+            kind: 'Bad port number', says: 'No adapter was chosen for port 1' },
+        { name: 'port held elsewhere', ports: [{ ...Adapter, allowed: true }], setUp: (s) => { s.busy = true; },
+            kind: 'Port busy', says: 'Port 1 (USB 0403:6001) is busy: another program or browser tab' },
+        { name: 'chooser refused', ports: [], setUp: (s) => { s.chooser = 'refuse'; },
+            kind: 'Bad port number', says: 'did not show its port chooser (the browser says: SecurityError: Serial access is blocked' },
+        { name: 'adapter unplugged', ports: [{ ...Adapter, allowed: true }], afterOpen: 'unplug',
+            kind: 'Device unavailable', says: 'went away: the adapter was unplugged' },
+        { name: 'reading ends', ports: [{ ...Adapter, allowed: true }], afterOpen: 'endReading',
+            kind: 'Device unavailable', says: 'stopped giving data (the browser says: ReadEnded' },
+        { name: 'write fails', ports: [{ ...Adapter, allowed: true }], afterOpen: 'failWrites',
+            kind: 'Device I/O error', says: 'did not take the command' },
+    ];
+    for (const f of Failures)
+        test(`failure: ${f.name}`, () => withModule(site.url, { ports: f.ports }, async (page, module) => {
+            if (f.setUp)
+                await page.evaluate(`(${f.setUp})(window.__serialDouble.state)`);
+            await page.click('#SetCP');
+            if (f.afterOpen) {
+                await until(() => shown(page, '#Update'), 5000, 'Update');
+                await until(() => page.evaluate(() => window.__serialDouble.state.opened.length), 5000, 'open');
+                await page.evaluate(() => window.__serialDouble.deliver([...new TextEncoder().encode('before\r\n')]));
+                await until(async () => (await text(page, '#Text1')).includes('before'), 5000, 'bytes before');
+                if (f.afterOpen === 'unplug' || f.afterOpen === 'endReading')
+                    await page.evaluate((how) => window.__serialDouble[how](0), f.afterOpen);
+                else {
+                    await page.evaluate(() => { window.__serialDouble.state.failWrites = true; });
+                    await page.click('#Update');
+                }
             }
+            const said = await dialogText(page);
+            assert.ok(said.startsWith(`${f.kind}\n\n`), said);
+            assert.ok(said.includes(f.says), said);
+            await page.keyboard.press('Enter');
+            await until(() => page.$eval('#error', (d) => !d.open), 5000, 'the dialog to close');
+            await wait(300);
+            assert.equal(await page.$eval('#error', (d) => d.open), false, 'told once');
+            if (f.afterOpen !== undefined && f.afterOpen !== 'failWrites')
+                assert.ok((await text(page, '#Text1')).includes('before'), 'nothing lost');
+            assert.equal(module.received.length, 0);
+        }));
+
+    test('without Web Serial the page says so once and works as a calculator', async () => {
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            assert.match(await text(page, '#no-serial'), /no Web Serial.*calculator/);
+            assert.ok(await shown(page, '#no-serial'));
+            await page.click('#CPNo', { clickCount: 3 });
+            await page.keyboard.type('0');
+            await page.click('#SetCP');
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#SetR');
+            assert.equal(await text(page, '#Rreg'), '0190');
+            assert.equal(await shown(page, '#Text1'), false);
+        } finally {
+            await page.done();
         }
-        const said = await dialogText(page);
-        assert.ok(said.startsWith(`${f.kind}\n\n`), said);
-        assert.ok(said.includes(f.says), said);
-        await page.keyboard.press('Enter');
-        await until(() => page.$eval('#error', (d) => !d.open), 5000, 'the dialog to close');
-        await wait(300);
-        assert.equal(await page.$eval('#error', (d) => d.open), false, 'told once');
-        if (f.afterOpen === 'unplug')
-            assert.ok((await text(page, '#Text1')).includes('before'), 'nothing lost');
-        assert.equal(module.received.length, 0);
-    }));
+    });
 
-test('without Web Serial the page says so once and works as a calculator', async () => {
-    const page = await openPage(browser, server.url, { serial: false });
-    try {
-        assert.match(await text(page, '#no-serial'), /no Web Serial.*calculator/);
-        assert.ok(await shown(page, '#no-serial'));
-        await page.click('#CPNo', { clickCount: 3 });
-        await page.keyboard.type('0');
-        await page.click('#SetCP');
-        await page.click('#Fref');
-        await page.keyboard.type('10');
-        await page.click('#SetR');
-        assert.equal(await text(page, '#Rreg'), '0190');
-        assert.equal(await shown(page, '#Text1'), false);
-    } finally {
-        await page.done();
-    }
-});
-
-test('a run-time error is a modal dialog, and the focus goes back to its control', async () => {
-    const page = await openPage(browser, server.url, { serial: false });
-    try {
-        await page.click('#Fcomp2', { clickCount: 3 });
-        await page.keyboard.type('0');
-        await page.click('#Fref');
-        await page.keyboard.type('10');
-        await page.click('#SetR');
-        const said = await dialogText(page);
-        assert.ok(said.startsWith('Division by zero\n\n'), said);
-        assert.equal(await page.$eval('#error-title', (e) => e.textContent), 'Run-time error');
-        await page.keyboard.press('Enter');
-        await until(() => page.evaluate(() => document.activeElement.id === 'SetR'), 5000, 'focus');
-    } finally {
-        await page.done();
-    }
-});
-
-test('the combo boxes: typing and choosing stay two events; Alt+Down, Escape and the arrow', async () => {
-    const page = await openPage(browser, server.url, { serial: false });
-    try {
-        await page.click('#Fref');
-        await page.keyboard.type('10');
-        await page.click('#SetR');
-        assert.equal(await text(page, '#Rreg'), '0190');
-        // Typing an entry's text is no choice: the registers stay.
-        await page.click('#Fcomp2', { clickCount: 3 });
-        await page.keyboard.type('50');
-        assert.equal(await text(page, '#Rreg'), '0190');
-        await page.keyboard.down('Alt');
-        await page.keyboard.press('ArrowDown');
-        await page.keyboard.up('Alt');
-        assert.equal(await page.$eval('#Fcomp2', (e) => e.getAttribute('aria-expanded')), 'true');
-        await page.keyboard.press('Escape');
-        assert.equal(await page.$eval('#Fcomp2', (e) => e.getAttribute('aria-expanded')), 'false');
-        assert.equal(await text(page, '#Rreg'), '0190');
-        await page.click('.combo:has(#Fcomp2) > button');
-        await page.click('#Fcomp2-list-6'); // "200": a choice empties the registers
-        assert.equal(await text(page, '#Fcomp2'), '200');
-        assert.equal(await text(page, '#Rreg'), '');
-        assert.equal(await page.$eval('#Fcomp2-list-6', (e) => e.getAttribute('aria-selected')), 'true');
-    } finally {
-        await page.done();
-    }
-});
-
-// What a screen reader gets: every input named by its caption, the warning an alert.
-const Names = {
-    Fref: 'Reference MHz', Fout: 'Fout MHz', Fcomp2: 'Fcomp kHz', Rreg: 'R Register',
-    Nreg: 'N Register', Creg: 'C Register', RefOut: 'REFout frequency', CPNo: 'COM port number',
-    SetCP: 'COM Port', PD0: 'PhV/PhR', PD1: 'PDout', InvertPD: 'Invert PD', FvE: 'Fv Enable',
-    FrE: 'Fr Enable', LDE: 'LD Enable', Text1: 'Response from Synth Module', Update: 'Update',
-    StoreEE: 'Store to EE', SetR: 'Set R', SetN: 'Set N', SetC: 'Set C',
-};
-test('the accessibility tree names every input by its caption', () =>
-    withModule({ ports: [{ ...Adapter, allowed: true }] }, async (page) => {
-        const cdp = await page.createCDPSession();
-        const interactive = ['textbox', 'combobox', 'checkbox', 'radio', 'button', 'alert'];
-        const name = (n) => (n?.name?.value ?? '').replace(/\s+/g, ' ').trim();
-        // The tree as a screen reader gets it: its nodes by the id of their element.
-        const tree = async () => {
-            const { nodes } = await cdp.send('Accessibility.getFullAXTree');
-            const byId = new Map();
-            for (const node of nodes.filter((n) => !n.ignored && n.backendDOMNodeId)) {
-                const { node: dom } = await cdp.send('DOM.describeNode', { backendNodeId: node.backendDOMNodeId });
-                const at = dom.attributes?.indexOf('id') ?? -1;
-                if (at >= 0)
-                    byId.set(dom.attributes[at + 1], node);
-                if (interactive.slice(0, -1).includes(node.role?.value))
-                    assert.ok(name(node), `a nameless ${node.role.value}`);
-            }
-            return byId;
-        };
-        await page.click('#Fref');
-        await page.click('#Fout');
-        await page.click('#PD1');
-        const before = await tree();
-        await page.click('#SetCP');
-        await until(() => shown(page, '#Text1'), 5000, 'Text1');
-        const afterPort = await tree();
-        for (const [id, caption] of Object.entries(Names))
-            assert.equal(name(afterPort.get(id) ?? before.get(id)), caption, id);
-        assert.equal(afterPort.get('Fref').description?.value, 'Edited');
-        assert.equal(before.get('Warn'), undefined); // hidden until Set N warns
-        await page.click('#Fref');
-        await page.keyboard.type('10');
-        await page.click('#Fout');
-        await page.keyboard.type('145.01');
-        await page.click('#SetN');
-        const warned = await tree();
-        assert.equal(warned.get('Warn')?.role?.value, 'alert');
-        assert.match(warned.get('Warn')?.description?.value ?? '', /Exact with Fcomp/);
-    }));
-
-// Every control where the window's table puts it: read here from panel/Layout.h itself.
-test('every control stands where the layout table puts it', async () => {
-    const table = fs.readFileSync(path.join(root, 'panel/Layout.h'), 'utf8');
-    const rows = [...table.matchAll(/\{C::(\w+), (\d+), (\d+), (\d+), (\d+)/g)]
-        .map(([, name, ...twips]) => ({ name, box: twips.map((t) => Number(t) / 15) }));
-    assert.equal(rows.length, 32);
-    const page = await openPage(browser, server.url, { serial: false });
-    try {
-        const placed = await page.evaluate(() => {
-            const panel = document.getElementById('panel');
-            const origin = panel.getBoundingClientRect();
-            const result = {};
-            for (const e of panel.children) {
-                e.hidden = false;
-                const r = e.getBoundingClientRect();
-                result[e.dataset.control] = [r.left - origin.left - panel.clientLeft,
-                    r.top - origin.top - panel.clientTop, r.width, r.height];
-            }
-            return result;
-        });
-        for (const { name, box } of rows)
-            box.forEach((value, i) => assert.ok(Math.abs(placed[name][i] - value) < 0.5,
-                `${name}: ${placed[name]} against ${box}`));
-        assert.equal(await page.$eval('title', (e) => e.textContent), 'Quartzel      OWLET');
-        // The focus starts in Fref and Tab follows the window's tab order, hidden controls passed.
-        await page.reload();
-        await page.waitForSelector('body[data-ready="true"]');
-        const order = [];
-        for (let i = 0; i < 14; ++i) {
-            order.push(await page.evaluate(() => document.activeElement.id));
-            await page.keyboard.press('Tab');
+    test('a run-time error is a modal dialog, and the focus goes back to its control', async () => {
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            await page.click('#Fcomp2', { clickCount: 3 });
+            await page.keyboard.type('0');
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#SetR');
+            const said = await dialogText(page);
+            assert.ok(said.startsWith('Division by zero\n\n'), said);
+            assert.equal(await page.$eval('#error-title', (e) => e.textContent), 'Run-time error');
+            await page.keyboard.press('Enter');
+            await until(() => page.evaluate(() => document.activeElement.id === 'SetR'), 5000, 'focus');
+        } finally {
+            await page.done();
         }
-        assert.deepEqual(order, ['Fref', 'Fout', 'Nreg', 'Rreg', 'SetCP', 'CPNo', 'Fcomp2', 'Creg',
-            'PD0', 'InvertPD', 'RefOut', 'FvE', 'FrE', 'LDE']);
-    } finally {
-        await page.done();
-    }
+    });
+
+    test('the combo boxes: typing and choosing stay two events; Alt+Down, Escape and the arrow', async () => {
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#SetR');
+            assert.equal(await text(page, '#Rreg'), '0190');
+            // Typing an entry's text is no choice: the registers stay.
+            await page.click('#Fcomp2', { clickCount: 3 });
+            await page.keyboard.type('50');
+            assert.equal(await text(page, '#Rreg'), '0190');
+            await page.keyboard.down('Alt');
+            await page.keyboard.press('ArrowDown');
+            await page.keyboard.up('Alt');
+            assert.equal(await page.$eval('#Fcomp2', (e) => e.getAttribute('aria-expanded')), 'true');
+            await page.keyboard.press('Escape');
+            assert.equal(await page.$eval('#Fcomp2', (e) => e.getAttribute('aria-expanded')), 'false');
+            assert.equal(await text(page, '#Rreg'), '0190');
+            await page.click('.combo:has(#Fcomp2) > button');
+            await page.click('#Fcomp2-list-6'); // "200": a choice empties the registers
+            assert.equal(await text(page, '#Fcomp2'), '200');
+            assert.equal(await text(page, '#Rreg'), '');
+            assert.equal(await page.$eval('#Fcomp2-list-6', (e) => e.getAttribute('aria-selected')), 'true');
+        } finally {
+            await page.done();
+        }
+    });
+
+    // What a screen reader gets: every input named by its caption, the warning an alert.
+    const Names = {
+        Fref: 'Reference MHz', Fout: 'Fout MHz', Fcomp2: 'Fcomp kHz', Rreg: 'R Register',
+        Nreg: 'N Register', Creg: 'C Register', RefOut: 'REFout frequency', CPNo: 'COM port number',
+        SetCP: 'COM Port', PD0: 'PhV/PhR', PD1: 'PDout', InvertPD: 'Invert PD', FvE: 'Fv Enable',
+        FrE: 'Fr Enable', LDE: 'LD Enable', Text1: 'Response from Synth Module', Update: 'Update',
+        StoreEE: 'Store to EE', SetR: 'Set R', SetN: 'Set N', SetC: 'Set C',
+    };
+    test('the accessibility tree names every input by its caption', () =>
+        withModule(site.url, { ports: [{ ...Adapter, allowed: true }] }, async (page) => {
+            const cdp = await page.createCDPSession();
+            const interactive = ['textbox', 'combobox', 'checkbox', 'radio', 'button', 'alert'];
+            const name = (n) => (n?.name?.value ?? '').replace(/\s+/g, ' ').trim();
+            // The tree as a screen reader gets it: its nodes by the id of their element.
+            const tree = async () => {
+                const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+                const byId = new Map();
+                for (const node of nodes.filter((n) => !n.ignored && n.backendDOMNodeId)) {
+                    const { node: dom } = await cdp.send('DOM.describeNode', { backendNodeId: node.backendDOMNodeId });
+                    const at = dom.attributes?.indexOf('id') ?? -1;
+                    if (at >= 0)
+                        byId.set(dom.attributes[at + 1], node);
+                    if (interactive.slice(0, -1).includes(node.role?.value))
+                        assert.ok(name(node), `a nameless ${node.role.value}`);
+                }
+                return byId;
+            };
+            await page.click('#Fref');
+            await page.click('#Fout');
+            await page.click('#PD1');
+            const before = await tree();
+            await page.click('#SetCP');
+            await until(() => shown(page, '#Text1'), 5000, 'Text1');
+            const afterPort = await tree();
+            for (const [id, caption] of Object.entries(Names))
+                assert.equal(name(afterPort.get(id) ?? before.get(id)), caption, id);
+            assert.equal(afterPort.get('Fref').description?.value, 'Edited');
+            assert.equal(before.get('Warn'), undefined); // hidden until Set N warns
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#Fout');
+            await page.keyboard.type('145.01');
+            await page.click('#SetN');
+            const warned = await tree();
+            assert.equal(warned.get('Warn')?.role?.value, 'alert');
+            assert.match(warned.get('Warn')?.description?.value ?? '', /Exact with Fcomp/);
+        }));
+
+    // Every control where the window's table puts it: read here from panel/Layout.h itself.
+    test('every control stands where the layout table puts it', async () => {
+        const table = fs.readFileSync(path.join(root, 'panel/Layout.h'), 'utf8');
+        const rows = [...table.matchAll(/\{C::(\w+), (\d+), (\d+), (\d+), (\d+)/g)]
+            .map(([, name, ...twips]) => ({ name, box: twips.map((t) => Number(t) / 15) }));
+        assert.equal(rows.length, 32);
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            const placed = await page.evaluate(() => {
+                const panel = document.getElementById('panel');
+                const origin = panel.getBoundingClientRect();
+                const result = {};
+                for (const e of panel.children) {
+                    e.hidden = false;
+                    const r = e.getBoundingClientRect();
+                    result[e.dataset.control] = [r.left - origin.left - panel.clientLeft,
+                        r.top - origin.top - panel.clientTop, r.width, r.height];
+                }
+                return result;
+            });
+            for (const { name, box } of rows)
+                box.forEach((value, i) => assert.ok(Math.abs(placed[name][i] - value) < 0.5,
+                    `${name}: ${placed[name]} against ${box}`));
+            assert.equal(await page.$eval('title', (e) => e.textContent), 'Quartzel      OWLET');
+            assert.equal(await text(page, '#version'), `OWLET ${version}`);
+            // The focus starts in Fref and Tab follows the window's tab order, hidden controls passed.
+            await page.reload();
+            await page.waitForSelector('body[data-ready="true"]');
+            const order = [];
+            for (let i = 0; i < 14; ++i) {
+                order.push(await page.evaluate(() => document.activeElement.id));
+                await page.keyboard.press('Tab');
+            }
+            assert.deepEqual(order, ['Fref', 'Fout', 'Nreg', 'Rreg', 'SetCP', 'CPNo', 'Fcomp2', 'Creg',
+                'PD0', 'InvertPD', 'RefOut', 'FvE', 'FrE', 'LDE']);
+        } finally {
+            await page.done();
+        }
+    });
 });
 
-test('nothing from other sites, and offline once loaded', async () => {
-    const own = await startServer(); // stopped below: the page must do without it
+test('nothing from other sites; offline once loaded, from one build, whatever the query', async () => {
+    // A copy of the site, so a new file can be put on the server under the page.
+    const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'owlet-site-'));
+    fs.cpSync(siteFolder, copy, { recursive: true });
+    const own = await startServer(copy); // stopped below: the page must do without it
     const page = await openPage(browser, own.url, { serial: false });
     try {
         const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (e) => e.content);
@@ -273,14 +300,59 @@ test('nothing from other sites, and offline once loaded', async () => {
             assert.ok(url.startsWith(own.url), url);
         const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
         assert.ok(manifest.icons.some((i) => i.sizes === '192x192'));
-        // Offline once loaded: the service worker answers a reload without the network.
+        // The worker's cache is named after the build, and answers for that build alone: a
+        // script of another build on the server does not reach the page.
         await page.evaluate(() => navigator.serviceWorker.ready);
+        assert.match((await page.evaluate(() => caches.keys())).join(), /^owlet-[0-9a-f]{16}$/);
+        fs.writeFileSync(path.join(copy, 'app.js'), 'throw new Error("another build");');
         await page.reload();
         await page.waitForSelector('body[data-ready="true"]');
+        // Offline: the worker answers without the network, a query string too.
         own.close();
-        await page.reload();
+        await page.goto(`${own.url}?source=pwa`);
         await page.waitForSelector('body[data-ready="true"]');
         assert.equal(await page.$eval('#Creg', (e) => e.value), '00000');
+        assert.deepEqual(page.problems, []);
+    } finally {
+        await page.done();
+        own.close();
+        fs.rmSync(copy, { recursive: true, force: true });
+    }
+});
+
+test('the one file opens from disk alone: nothing fetched, a strict policy, no service worker', async () => {
+    const site = await startSite('file');
+    const page = await openPage(browser, site.url, { serial: false });
+    try {
+        const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (e) => e.content);
+        assert.match(policy, /default-src 'none'/);
+        assert.match(policy, /script-src 'sha256-[\w+/=]+' 'wasm-unsafe-eval'/);
+        assert.doesNotMatch(policy, /'unsafe-inline'|'unsafe-eval'|\*|http/);
+        const loaded = await page.evaluate(() => performance.getEntriesByType('resource')
+            .map((r) => r.name).filter((name) => !name.startsWith('data:')));
+        assert.deepEqual(loaded, []);
+        // No worker, no install, and nothing said about either.
+        assert.equal(await page.evaluate(() => navigator.serviceWorker?.getRegistrations()
+            .then((r) => r.length, () => 0) ?? 0), 0);
+        assert.deepEqual(page.problems, []);
+    } finally {
+        await page.done();
+        site.close();
+    }
+});
+
+test('a core that cannot load is told in one line', async () => {
+    const own = await startServer();
+    const page = await openPage(browser, own.url, {
+        serial: false, ready: false, prepare: async (p) => {
+            await p.setRequestInterception(true);
+            p.on('request', (r) => (r.url().endsWith('.wasm') ? r.respond({ status: 404, body: '' }) : r.continue()));
+        },
+    });
+    try {
+        const said = await until(() => page.$eval('#load-failed', (e) => !e.hidden && e.textContent), 5000, 'the line');
+        assert.match(said, /^OWLET could not start: its core did not load \(.+\)\. Reload the page/);
+        assert.equal(await page.$eval('#panel', (e) => e.getAttribute('aria-busy')), null);
     } finally {
         await page.done();
         own.close();

@@ -12,6 +12,8 @@ const site = path.join(process.env.OWLET_WEB_BUILD ?? path.join(root, 'build-web
 
 const missing = [
     [path.join(site, 'owlet-core.wasm'), 'the page is not built (make web)'],
+    [path.join(path.dirname(site), `owlet-${process.env.OWLET_VERSION}.html`),
+        'the page as one file is not built (make web)'],
     [process.env.CHROMIUM ?? '/usr/bin/chromium', 'Chromium is not installed (make test installs it)'],
     [path.join(root, 'node_modules/puppeteer-core'), 'the npm packages are not installed (npm ci)'],
 ].filter(([file]) => !fs.existsSync(file)).map(([, why]) => why);

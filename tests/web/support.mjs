@@ -3,22 +3,40 @@
 // for the adapter at the far end of the double.
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import tty from 'node:tty';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../../tools/web-serve.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const root = path.resolve(here, '../..');
 export const site = path.join(process.env.OWLET_WEB_BUILD ?? path.join(root, 'build-web'), 'site');
+export const version = process.env.OWLET_VERSION;
+export const singleFile = path.join(path.dirname(site), `owlet-${version}.html`);
 const doubleSource = fs.readFileSync(path.join(here, 'serial-double.js'), 'utf8');
 
-export async function startServer() {
-    const server = await serve(site, 0);
+export async function startServer(folder = site) {
+    const server = await serve(folder, 0);
     return {
         url: `http://127.0.0.1:${server.address().port}/`,
         close: () => { server.close(); server.closeAllConnections(); },
+    };
+}
+
+// The page in either of its forms: served on 127.0.0.1, or the one file copied alone into an
+// empty folder and opened from disk.
+export const Forms = ['served', 'file'];
+export async function startSite(form) {
+    if (form === 'served')
+        return startServer();
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'owlet-file-'));
+    const file = path.join(folder, path.basename(singleFile));
+    fs.copyFileSync(singleFile, file);
+    return {
+        url: pathToFileURL(file).href,
+        close: () => fs.rmSync(folder, { recursive: true, force: true }),
     };
 }
 
@@ -92,7 +110,8 @@ export class Module {
 // The page in a fresh profile, with the double in place and `ports` as the adapters the
 // browser knows ({usbVendorId, usbProductId, allowed}); `serial: false` is a browser
 // without Web Serial.
-export async function openPage(browser, url, { module = null, ports = [], serial = true } = {}) {
+export async function openPage(browser, url, { module = null, ports = [], serial = true, ready = true,
+    prepare = null } = {}) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     page.problems = [];
@@ -110,8 +129,10 @@ export async function openPage(browser, url, { module = null, ports = [], serial
                 window.__serialDouble.addPort(info, allowed);
         }, ports);
     }
+    await prepare?.(page);
     await page.goto(url);
-    await page.waitForSelector('body[data-ready="true"]');
+    if (ready)
+        await page.waitForSelector('body[data-ready="true"]');
     page.done = () => context.close();
     return page;
 }

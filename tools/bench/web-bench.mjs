@@ -1,13 +1,18 @@
 // The web page's figures for make bench: what it loads (gzip), how long from navigation to
 // the panel ready against a static page showing one line of text, and the cost of 200
-// replies after 1 MiB in one line against the same with an empty box. Prints one line:
-//   "<gzip bytes> <ready ms> <static ms> <replies ms after 1 MiB> <replies ms empty>"
+// replies after 1 MiB in one line against the same with an empty box; and the page as one
+// file opened from disk against a static one-line file from disk. Prints one line:
+//   "<gzip bytes> <ready ms> <static ms> <replies ms after 1 MiB> <replies ms empty>
+//    <one file gzip bytes> <one file ready ms> <static file ms>"
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import { serve } from '../web-serve.mjs';
-import { openPage, site, startBrowser, startServer } from '../../tests/web/support.mjs';
+import {
+    openPage, singleFile, site, startBrowser, startServer, startSite,
+} from '../../tests/web/support.mjs';
 
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const runs = 11;
@@ -22,6 +27,8 @@ fs.writeFileSync(path.join(staticFolder, 'index.html'),
     '<!doctype html><html lang="en"><head><meta charset="utf-8"><title>Static</title></head>' +
     '<body><p>Minimal page</p></body></html>');
 const staticServer = await serve(staticFolder, 0);
+const oneFile = await startSite('file');
+const singleGzip = zlib.gzipSync(fs.readFileSync(singleFile), { level: 9 }).length;
 const browser = await startBrowser();
 
 // From navigation start to the panel ready (core instantiated, start-up drawn), or to the
@@ -42,9 +49,14 @@ async function readyMs(url, owletPage) {
 }
 const ready = [];
 const plain = [];
-for (let i = 0; i < runs; ++i) { // interleaved, so drift hits both alike
+const fromDisk = [];
+const plainFromDisk = [];
+const staticFile = pathToFileURL(path.join(staticFolder, 'index.html')).href;
+for (let i = 0; i < runs; ++i) { // interleaved, so drift hits all alike
     ready.push(await readyMs(owlet.url, true));
     plain.push(await readyMs(`http://127.0.0.1:${staticServer.address().port}/`, false));
+    fromDisk.push(await readyMs(oneFile.url, true));
+    plainFromDisk.push(await readyMs(staticFile, false));
 }
 
 // Main-thread time for 200 short replies, with the response box empty or holding 1 MiB in
@@ -97,7 +109,9 @@ for (let i = 0; i < 5; ++i) {
 }
 await browser.close();
 owlet.close();
+oneFile.close();
 staticServer.close();
 fs.rmSync(staticFolder, { recursive: true });
-console.log([gzip, median(ready), median(plain), median(full), median(empty)]
+console.log([gzip, median(ready), median(plain), median(full), median(empty), singleGzip,
+    median(fromDisk), median(plainFromDisk)]
     .map((v) => (Number.isInteger(v) ? v : v.toFixed(1))).join(' '));

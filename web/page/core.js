@@ -10,14 +10,26 @@ export const Property = Object.freeze({
     Text: 0, Visible: 1, BackColor: 2, ListIndex: 3, Value: 4, Selected: 5, Bold: 6, Note: 7,
 });
 export const Trouble = Object.freeze({
-    ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4,
+    ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4, ChooserRefused: 5,
 });
 export const Choice = Object.freeze({ Allowed: 0, Choosing: 1, NoSerial: 2 });
+
+// The page as one file carries the core in a data block, base64, instead of fetching it.
+function carriedCore() {
+    const block = document.getElementById('owlet-core-wasm');
+    if (!block)
+        return {};
+    const base64 = block.textContent.trim();
+    const wasmBinary = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64)
+        : Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    block.remove(); // 160 KB of text the page no longer needs
+    return { wasmBinary };
+}
 
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
 // runTimeError, choosePort, openPort, writeLine.
 export async function loadCore(host) {
-    const m = await createOwletCore({ owletHost: host });
+    const m = await createOwletCore({ owletHost: host, ...carriedCore() });
     const core = m._owlet_create();
     const text = (pointer) => m.UTF8ToString(pointer);
     // A string for the core, freed once the call returns.
@@ -70,6 +82,7 @@ export async function loadCore(host) {
         accessibleName: (c) => text(m._owlet_accessible_name(core, c)),
         editedDescription: (edited) => text(m._owlet_edited_description(edited ? 1 : 0)),
         caption: text(m._owlet_window_caption()),
+        version: text(m._owlet_version()),
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),
         twipsPerPixel: m._owlet_twips_per_pixel(),

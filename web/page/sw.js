@@ -1,14 +1,39 @@
-// Keeps the page working offline once it has loaded: every file of the page is cached at
-// install. The network is asked first, so a new version shows at once; the cache answers
-// when the network does not.
-const Cache = 'owlet-v1';
+// Keeps the page working offline once it has loaded. The cache is named after the build
+// (a hash of the page's files, written in by the build), and install takes every file of
+// the page only when together they are that build, so an answer that is no file of it (a
+// captive portal's page, a half-finished upload) never enters the cache. The page's own
+// files are then always answered from this one build, whatever the address's query string;
+// a new build is a new worker with a cache of its own, taken on the next visit.
+const Build = 'development';
+const Cache = `owlet-${Build}`;
 const Files = [
-    './', 'index.html', 'style.css', 'app.js', 'owlet-core.wasm', 'manifest.webmanifest',
+    'index.html', 'style.css', 'app.js', 'owlet-core.wasm', 'manifest.webmanifest',
     'owlet-32.png', 'owlet-192.png', 'owlet-512.png',
 ];
 
+// The first 16 hex digits of SHA-256 over the files' bytes, one after the other in order.
+async function buildOf(bodies) {
+    const all = new Uint8Array(bodies.reduce((sum, b) => sum + b.byteLength, 0));
+    bodies.reduce((at, b) => { all.set(new Uint8Array(b), at); return at + b.byteLength; }, 0);
+    const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', all));
+    return [...digest.slice(0, 8)].map((b) => b.toString(16).padStart(2, '0')).join('');
+}
+
 self.addEventListener('install', (event) => {
-    event.waitUntil(caches.open(Cache).then((cache) => cache.addAll(Files)));
+    event.waitUntil((async () => {
+        const responses = await Promise.all(Files.map(async (file) => {
+            const response = await fetch(file, { cache: 'no-cache' });
+            if (!response.ok)
+                throw new Error(`${file}: ${response.status}`);
+            return response;
+        }));
+        const bodies = await Promise.all(responses.map((r) => r.clone().arrayBuffer()));
+        if (await buildOf(bodies) !== Build)
+            throw new Error('the files served are not one build of the page');
+        const cache = await caches.open(Cache);
+        await Promise.all(Files.map((file, i) => cache.put(file, responses[i].clone())));
+        await cache.put('./', responses[0]); // the page's own address is its index.html
+    })());
 });
 
 self.addEventListener('activate', (event) => {
@@ -19,11 +44,7 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('fetch', (event) => {
     if (event.request.method !== 'GET')
         return;
-    event.respondWith(fetch(event.request).then((response) => {
-        if (response.ok) {
-            const copy = response.clone();
-            caches.open(Cache).then((cache) => cache.put(event.request, copy));
-        }
-        return response;
-    }).catch(() => caches.match(event.request).then((hit) => hit ?? Response.error())));
+    event.respondWith(caches.open(Cache)
+        .then((cache) => cache.match(event.request, { ignoreSearch: true }))
+        .then((hit) => hit ?? fetch(event.request)));
 });

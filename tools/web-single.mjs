@@ -1,0 +1,55 @@
+#!/usr/bin/env node
+// Writes the page as one self-contained HTML file that opens from disk (file://), where
+// Chromium refuses module scripts from other files and fetches of the core:
+//   node tools/web-single.mjs OUT SITE   (SITE: the served page, as make web builds it)
+// Style and script go inline, allowed by their sha256 hashes in the page's own
+// Content-Security-Policy; the WebAssembly core rides along as base64 in a data block the
+// script decodes; the icon is a data URL. The manifest, the preload and the service worker
+// have no meaning on file:// and are left out (the script skips the worker there).
+import { createHash } from 'node:crypto';
+import fs from 'node:fs';
+import path from 'node:path';
+
+const [out, site] = process.argv.slice(2);
+if (!out || !site) {
+    console.error('usage: node tools/web-single.mjs OUT SITE');
+    process.exit(2);
+}
+const read = (name, encoding) => fs.readFileSync(path.join(site, name), encoding);
+const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
+
+const style = read('style.css', 'utf8');
+const script = read('app.js', 'utf8');
+// Inline text ends at the first "</script" or "</style"; "<!--" changes how a script is read.
+for (const [name, text, end] of [['app.js', script, '</script'], ['style.css', style, '</style']])
+    if (text.toLowerCase().includes(end) || text.includes('<!--'))
+        throw new Error(`${name} holds ${end} or <!--, which cannot stand inline`);
+
+const policy = [
+    "default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+    `style-src ${hash(style)}`, 'img-src data:', "object-src 'none'", "base-uri 'none'",
+    "form-action 'none'",
+].join('; ');
+const icon = `data:image/png;base64,${read('owlet-32.png').toString('base64')}`;
+const core = read('owlet-core.wasm').toString('base64');
+
+// Each piece of the served page replaced exactly once, so a change there that this does
+// not know fails the build instead of leaving a fetch behind.
+const replacements = [
+    [/<meta http-equiv="Content-Security-Policy" content="[^"]*">/, `<meta http-equiv="Content-Security-Policy" content="${policy}">`],
+    [/<link rel="manifest"[^>]*>\n/, ''],
+    [/<link rel="icon" href="owlet-32.png"/, `<link rel="icon" href="${icon}"`],
+    [/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`],
+    [/<link rel="preload"[^>]*>\n/, ''],
+    [/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`],
+    [/<\/body>/, () => `<script type="application/octet-stream" id="owlet-core-wasm">${core}</script>\n</body>`],
+];
+let page = read('index.html', 'utf8');
+for (const [pattern, replacement] of replacements) {
+    if ((page.match(new RegExp(pattern, 'g')) ?? []).length !== 1)
+        throw new Error(`index.html: ${pattern} is not there exactly once`);
+    page = page.replace(pattern, replacement);
+}
+if (/\b(src|href)="(?!data:)/.test(page.replace(/<script type="module">[\s\S]*?<\/script>/, '')))
+    throw new Error('index.html refers to another file');
+fs.writeFileSync(out, page);
