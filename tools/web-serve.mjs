@@ -1,41 +1,80 @@
 #!/usr/bin/env node
 // Serves a folder of static files on 127.0.0.1, a secure context for Web Serial, and prints
 // its address:  node tools/web-serve.mjs FOLDER [PORT]   (PORT 0 or none: a free one).
-// Only files inside the folder are served; it listens on the loopback address alone.
+// Only files inside the folder are served; it listens on the loopback address alone. A
+// malformed address is answered 400 and the server goes on; text files go gzip-compressed
+// to clients that accept it.
+import { realpathSync } from 'node:fs';
+import { readFile, stat } from 'node:fs/promises';
 import { createServer } from 'node:http';
-import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { gzipSync } from 'node:zlib';
 
 const Types = {
     '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
     '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
     '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
+const Compressible = new Set(['.html', '.js', '.css', '.wasm', '.webmanifest', '.json']);
+
+// The file an address names inside `root`, or null when it names none there.
+function fileOf(root, url) {
+    let path;
+    try {
+        path = decodeURIComponent(new URL(url, 'http://x').pathname);
+    } catch {
+        return null;
+    }
+    const file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
+    return file.startsWith(root + sep) && !path.includes('\0') ? file : null;
+}
 
 export function serve(folder, port = 0) {
     const root = resolve(folder);
+    const compressed = new Map(); // a file as it stands now -> its gzip, made once
     const server = createServer(async (request, response) => {
-        const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-        const file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
-        if (!file.startsWith(root + sep)) {
-            response.writeHead(403).end();
-            return;
-        }
         try {
-            const body = await readFile(file);
-            response.writeHead(200, {
+            const file = fileOf(root, request.url);
+            if (!file) {
+                response.writeHead(400).end('bad address');
+                return;
+            }
+            let body;
+            let key;
+            try {
+                const { mtimeMs, size } = await stat(file);
+                key = `${file}:${mtimeMs}:${size}`;
+                body = await readFile(file);
+            } catch {
+                response.writeHead(404).end('not found');
+                return;
+            }
+            const headers = {
                 'Content-Type': Types[extname(file)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache',
-            });
+                Vary: 'Accept-Encoding',
+            };
+            if (Compressible.has(extname(file)) && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
+                if (!compressed.has(key))
+                    compressed.set(key, gzipSync(body));
+                body = compressed.get(key);
+                headers['Content-Encoding'] = 'gzip';
+            }
+            response.writeHead(200, headers);
             response.end(body);
         } catch {
-            response.writeHead(404).end('not found');
+            if (!response.headersSent)
+                response.writeHead(500);
+            response.end();
         }
     });
     return new Promise((done) => server.listen(port, '127.0.0.1', () => done(server)));
 }
 
-if (import.meta.url === `file://${process.argv[1]}`) {
+// Started as a program (from any path, through a symlink too), not imported.
+const started = process.argv[1] && realpathSync(process.argv[1]) === realpathSync(fileURLToPath(import.meta.url));
+if (started) {
     const [folder, port] = process.argv.slice(2);
     if (!folder) {
         console.error('usage: node tools/web-serve.mjs FOLDER [PORT]');

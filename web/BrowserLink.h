@@ -34,6 +34,7 @@ enum class SerialTrouble {
     Unplugged,        // the adapter went away (the disconnect event)
     WriteFailed,      // the port did not take a line
     OpenFailed,       // any other refusal to open
+    ChooserRefused,   // the browser would not show its chooser (not allowed, not in a click)
 };
 
 // The module link in the browser. Like a port served over the network, it opens without

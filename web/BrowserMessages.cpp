@@ -53,13 +53,21 @@ LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::strin
                                "\nClose it there, then reload the page.");
     case SerialTrouble::Unplugged:
         return LinkFailure(LinkFailureKind::DeviceGone,
-                           which + " went away: the adapter was unplugged" + said(words) + "." +
-                               notSent(linesNotSent) +
+                           which + " went away: the adapter was unplugged or stopped giving data" +
+                               said(words) + "." + notSent(linesNotSent) +
                                "\nPlug the adapter in again and reload the page.");
     case SerialTrouble::WriteFailed:
         return LinkFailure(LinkFailureKind::DeviceError,
                            which + " did not take the command" + said(words) +
                                ".\nCheck the adapter and its cable, then reload the page.");
+    case SerialTrouble::ChooserRefused:
+        return LinkFailure(LinkFailureKind::BadPortNumber,
+                           "No adapter could be chosen for port " + std::to_string(port) +
+                               ": the browser did not show its port chooser" + said(words) + "." +
+                               notSent(linesNotSent) +
+                               "\nReload the page and press COM Port again; where the browser "
+                               "blocks serial ports for this page, allow them in its site "
+                               "settings.");
     case SerialTrouble::OpenFailed:
         break;
     }

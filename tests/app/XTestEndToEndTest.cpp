@@ -285,6 +285,15 @@ private slots:
         QCOMPARE(panel_->focusCycle(all().size()), all());
     }
 
+    // COM Port pressed from the keyboard hides itself: the focus goes on to the next control
+    // in tab order, so a screen reader keeps its place.
+    void focusMovesOnWhenCOMPortHidesItself() {
+        QCOMPARE(panel_->focusCycle(4), QStringList({"Fout", "Nreg", "Rreg", "SetCP"}));
+        panel_->key("space");
+        QVERIFY(panel_->waitFor("Update visible", "1"));
+        QTRY_COMPARE(panel_->shown("focus"), "Fcomp2");
+    }
+
     // Every focusable control once the port is open and the dividers are set, from SetN on.
     static QStringList all() {
         return {"Nreg",   "Rreg", "SetR", "Update", "StoreEE", "Fcomp2", "Creg", "PD0", "InvertPD",

@@ -13,7 +13,8 @@ namespace owlet::test {
 
 // Everything the panel shows and sends after each step of an action sequence, as text, so
 // two builds of the core (native and WebAssembly) can be compared line for line. Long texts
-// (a flooded response box) are written as their length and a hash.
+// (a flooded response box) are written as their length and a hash; control characters, NUL
+// among them, as \xNN, so the trace is plain text from end to end.
 inline std::string traceActions(std::string_view data) {
     FakeLink link;
     link.highestPort = 4;
@@ -21,8 +22,19 @@ inline std::string traceActions(std::string_view data) {
     SynthPanel panel(link, reports);
     panel.load();
     const auto shown = [](const std::string& text) {
-        if (text.size() <= 80)
-            return "\"" + text + "\"";
+        if (text.size() <= 80) {
+            std::string quoted = "\"";
+            for (const char c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || c == '\\') {
+                    constexpr char Hex[] = "0123456789ABCDEF";
+                    quoted += {'\\', 'x', Hex[byte >> 4], Hex[byte & 15]};
+                } else {
+                    quoted += c;
+                }
+            }
+            return quoted + "\"";
+        }
         std::uint64_t hash = 14695981039346656037ull; // FNV-1a
         for (const char c : text)
             hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;

@@ -191,6 +191,32 @@ private slots:
         QCOMPARE(o["sent"].toArray().size(), sent);
     }
 
+    // A port lost after the last line, while the replies are collected, is told as such,
+    // with no step and nothing called unsent.
+    void lostWhileCollecting_data() { sweepStoppedByALostPort_data(); }
+    void lostWhileCollecting() {
+        QFETCH(bool, json);
+        PseudoTerminal module;
+        QProcess p;
+        p.start(CLI_PATH, QStringList{"--device", module.slavePath(), "--sweep", "140:140.05:0.025",
+                                      "--wait", "20", "--idle", "10"} +
+                              (json ? QStringList{"--json"} : QStringList{}));
+        QCOMPARE(module.read(21), QByteArray("N15E0\r\nN15E1\r\nN15E2\r\n"));
+        module.hangUp();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 1);
+        const QByteArray out = p.readAllStandardOutput();
+        if (!json) {
+            QVERIFY2(out.contains("sent 3 of 3 steps\nlost while collecting the replies after the "
+                                  "last line: Device unavailable\n"),
+                     out.constData());
+            return;
+        }
+        const QJsonObject o = QJsonDocument::fromJson(out).object();
+        QCOMPARE(o["steps_sent"].toInt(), 3);
+        QCOMPARE(o["failed"].toObject().keys(), QStringList({"kind", "lost", "message"}));
+    }
+
     // A line the port does not take within 10 s (the far end reads nothing) is a failure,
     // not a line sent.
     void stalledLine() {

@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::ifstream file(argv[i], std::ios::binary);
         const std::string data{std::istreambuf_iterator<char>(file), {}};
-        std::fputs(owlet::test::traceActions(data).c_str(), stdout);
+        const std::string trace = owlet::test::traceActions(data);
+        std::fwrite(trace.data(), 1, trace.size(), stdout); // whole, whatever bytes it holds
         std::fputs("end\n", stdout);
     }
     return 0;

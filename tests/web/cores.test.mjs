@@ -61,8 +61,8 @@ test('the native and the WebAssembly core agree on every step', async () => {
         m.HEAPU8.set(bytes, pointer);
         const pointerToTrace = m._owlet_trace(pointer, bytes.length);
         m._free(pointer);
-        // The trace is Latin-1 in UTF-8; compare bytes for bytes.
-        const end = m.HEAPU8.indexOf(0, pointerToTrace);
+        // The trace is Latin-1 in UTF-8, taken whole by its length; compare bytes for bytes.
+        const end = pointerToTrace + m._owlet_trace_size();
         const wasm = Buffer.from(m.HEAPU8.subarray(pointerToTrace, end)).toString('latin1');
         if (wasm !== native[i]) {
             const a = native[i].split('\n');

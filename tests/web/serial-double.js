@@ -11,7 +11,7 @@
     const state = {
         ports: [],         // every adapter, allowed or not
         allowed: [],       // those this page may use, in the order they were allowed
-        chooser: 'first not allowed', // or 'cancel'
+        chooser: 'first not allowed', // or 'cancel', or 'refuse'
         chooserCalls: 0,
         activationAtChooser: null,
         busy: false,
@@ -60,6 +60,8 @@
 
         deliver(bytes) { this.#controller?.enqueue(new Uint8Array(bytes)); }
 
+        endReading() { this.#controller?.close(); }
+
         unplug() {
             this.#controller?.error(error('NetworkError', 'The device has been lost.'));
             this.#readable = null;
@@ -76,6 +78,8 @@
         if (!navigator.userActivation.isActive)
             throw error('SecurityError', 'Must be handling a user gesture to show a permission request.');
         const port = state.ports.find((p) => !state.allowed.includes(p));
+        if (state.chooser === 'refuse')
+            throw error('SecurityError', 'Serial access is blocked for this page.');
         if (state.chooser === 'cancel' || !port)
             throw error('NotFoundError', 'No port selected by the user.');
         state.allowed.push(port);
@@ -93,6 +97,7 @@
         },
         deliver: (bytes) => state.ports.forEach((p) => p.deliver(bytes)),
         unplug: (index) => state.ports[index].unplug(),
+        endReading: (index) => state.ports[index].endReading(),
     };
     Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
 })();

@@ -6,6 +6,7 @@
 #include "math/ArithmeticFault.h"
 #include "math/ReadNumber.h"
 #include "math/Rounding.h"
+#include "owlet/Version.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/CliPlan.h"
 
@@ -221,13 +222,21 @@ QJsonObject solvedJson(const ExactSetting& s) {
 }
 
 // The sweep step whose line the run failed on (counted from 1), or 0 for a line before
-// the sweep.
+// the sweep or a port lost once every line had gone out.
 std::size_t failedStep(const CliPlan& plan, const Outcome& outcome) {
-    return !plan.sweep.empty() && outcome.sent.size() >= plan.lines.size() ? outcome.stepsDone + 1
-                                                                           : 0;
+    return !outcome.failedLine.empty() && !plan.sweep.empty() &&
+                   outcome.sent.size() >= plan.lines.size()
+               ? outcome.stepsDone + 1
+               : 0;
 }
 
+// Every line went out; the port was lost while the replies were being collected.
+constexpr auto LostCollecting = "lost while collecting the replies after the last line";
+
 QString failureText(const CliPlan& plan, const Outcome& outcome) {
+    if (outcome.failedLine.empty())
+        return QString::fromLatin1(LostCollecting) + QStringLiteral(": ") +
+               linkFailureKindName(outcome.failure->kind());
     QString text = QStringLiteral("failed at %1").arg(shown(outcome.failedLine));
     if (const std::size_t step = failedStep(plan, outcome))
         text += QStringLiteral(" (step %1 of %2, %3 MHz)")
@@ -238,9 +247,12 @@ QString failureText(const CliPlan& plan, const Outcome& outcome) {
 }
 
 QJsonObject failureJson(const CliPlan& plan, const Outcome& outcome) {
-    QJsonObject o{{"line", shown(outcome.failedLine)},
-                  {"kind", QString::fromUtf8(linkFailureKindName(outcome.failure->kind()))},
+    QJsonObject o{{"kind", QString::fromUtf8(linkFailureKindName(outcome.failure->kind()))},
                   {"message", QString::fromUtf8(outcome.failure->what())}};
+    if (outcome.failedLine.empty())
+        o["lost"] = QString::fromLatin1(LostCollecting);
+    else
+        o["line"] = shown(outcome.failedLine);
     if (const std::size_t step = failedStep(plan, outcome)) {
         o["step"] = static_cast<qint64>(step);
         o["fout_mhz"] = qt(plan.sweep[step - 1].foutText);
@@ -336,7 +348,7 @@ int main(int argc, char** argv) {
             return Done;
         }
         if (options.version) {
-            print(QStringLiteral("owlet-cli " OWLET_VERSION "\n"));
+            print(QStringLiteral("owlet-cli ") + qt(std::string(Version)) + u'\n');
             return Done;
         }
         if (options.listPorts) {

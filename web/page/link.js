@@ -52,7 +52,10 @@ export class PageLink {
         try {
             port = await this.#chosen;
         } catch (error) {
-            return this.#fail(Trouble.ChooserCancelled, error);
+            // Only NotFoundError is the user closing the chooser; anything else the browser
+            // refused, and is told in its own words.
+            return this.#fail(error.name === 'NotFoundError' ? Trouble.ChooserCancelled
+                : Trouble.ChooserRefused, error);
         }
         await this.#refresh(); // a port chosen now is one the page may use from now on
         try {
@@ -63,8 +66,10 @@ export class PageLink {
         }
         this.#port = port;
         this.#core.portOpened();
-        serial.readPort(port, (bytes) => this.#core.portReceived(bytes))
-            .catch((error) => this.#fail(Trouble.Unplugged, error, port));
+        // The page never closes its port: reading that ends, however, is a lost port.
+        serial.readPort(port, (bytes) => this.#core.portReceived(bytes)).then(
+            () => this.#fail(Trouble.Unplugged, { name: 'ReadEnded', message: 'The port stopped giving data.' }, port),
+            (error) => this.#fail(Trouble.Unplugged, error, port));
     }
 
     // Lines go out whole and in order, one after the other.

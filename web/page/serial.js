@@ -34,9 +34,11 @@ function describePort(port) {
 
 const openPort = (port) => port.open({ ...Line });
 
-// Reads until the port goes away, handing on every chunk. A line error (break, framing,
-// parity, overrun) ends one stream only: reading goes on with the next.
+// Reads until the port goes away, handing on every chunk; ends (resolves) when the port
+// has no more to read. A line error (break, framing, parity, overrun) ends one stream only:
+// reading goes on with the next, unless errors keep coming with no data between them.
 async function readPort(port, onBytes) {
+    let errorsInARow = 0;
     while (port.readable) {
         const reader = port.readable.getReader();
         try {
@@ -44,12 +46,14 @@ async function readPort(port, onBytes) {
                 const { value, done } = await reader.read();
                 if (done)
                     return;
-                if (value && value.length)
+                if (value && value.length) {
+                    errorsInARow = 0;
                     onBytes(value);
+                }
             }
         } catch (error) {
-            if (error.name === 'NetworkError')
-                throw error; // the adapter is gone
+            if (error.name === 'NetworkError' || ++errorsInARow > 10)
+                throw error; // the adapter is gone, or the line gives nothing but errors
         } finally {
             reader.releaseLock();
         }
