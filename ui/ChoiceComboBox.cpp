@@ -1,5 +1,6 @@
 #include "ui/ChoiceComboBox.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QWheelEvent>
 
@@ -15,6 +16,13 @@ ChoiceComboBox::ChoiceComboBox(QWidget* parent)
     // is left to raise `activated` is the open list and the arrow keys.
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     connect(this, &QComboBox::activated, this, &ChoiceComboBox::entryChosen);
+}
+
+void ChoiceComboBox::showPopup() {
+    QComboBox::showPopup();
+    const int shown = findText(currentText().trimmed(), Qt::MatchExactly);
+    if (shown >= 0)
+        view()->setCurrentIndex(model()->index(shown, modelColumn()));
 }
 
 void ChoiceComboBox::wheelEvent(QWheelEvent* event) {

@@ -16,6 +16,9 @@ class ChoiceComboBox final : public QComboBox {
 public:
     explicit ChoiceComboBox(QWidget* parent = nullptr);
 
+    // Opens the list on the entry the box shows, where one does, so Return keeps it.
+    void showPopup() override;
+
 signals:
     void entryChosen(int index);
 

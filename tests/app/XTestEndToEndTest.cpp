@@ -294,6 +294,14 @@ private slots:
         QTRY_COMPARE(panel_->shown("focus"), "Fcomp2");
     }
 
+    // Alt+Down on the box showing 25 opens the list on 25: Return keeps it.
+    void listOpensOnTheEntryShown() {
+        panel_->click(C::Fcomp2);
+        panel_->key("Down", {"Alt_L"});
+        panel_->key("Return");
+        QTRY_COMPARE(panel_->shown(C::Fcomp2, "listindex"), "3"); // 6.25, 10, 12.5, 25
+    }
+
     // Every focusable control once the port is open and the dividers are set, from SetN on.
     static QStringList all() {
         return {"Nreg",   "Rreg", "SetR", "Update", "StoreEE", "Fcomp2", "Creg", "PD0", "InvertPD",
@@ -366,16 +374,16 @@ private slots:
         setDividers();
         panel_->click(C::Fcomp2);
         panel_->key("Down", {"Alt_L"});
-        panel_->key("Down"); // the open list starts on its first entry
+        panel_->key("Down"); // the open list starts on the entry the box shows, " 25"
         panel_->key("Return");
-        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "1");
-        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "10");
+        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "4");
+        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "50");
         QTRY_COMPARE(panel_->shown(C::Rreg, "text"), "");
         QVERIFY(!panel_->visible(C::Update));
 
         panel_->key("Down"); // arrow key on the closed box
-        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "12.5");
-        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "2");
+        QTRY_COMPARE(panel_->shown(C::Fcomp2, "text"), "100");
+        QTRY_COMPARE(panel_->listIndex(C::Fcomp2), "5");
 
         // Pointer: open the list with its arrow, pick the first entry under the box.
         panel_->click(C::RefOut);

@@ -7,7 +7,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-    Forms, Module, dialogText, openPage, root, shown, site as siteFolder, startBrowser, startServer,
+    Forms, dialogText, withModuleOn, openPage, root, shown, site as siteFolder, startBrowser, startServer,
     startSite, text, until, version, wait,
 } from './support.mjs';
 
@@ -16,17 +16,7 @@ let browser;
 before(async () => { browser = await startBrowser(); });
 after(async () => { await browser?.close(); });
 
-async function withModule(url, options, run) {
-    const module = await Module.start();
-    const page = await openPage(browser, url, { module, ...options });
-    try {
-        await run(page, module);
-        assert.deepEqual(page.problems, []);
-    } finally {
-        await page.done();
-        module.stop();
-    }
-}
+const withModule = (url, options, run) => withModuleOn(browser, url, options, run);
 
 for (const form of Forms) describe(`the page ${form}`, () => {
     let site;
@@ -214,6 +204,14 @@ for (const form of Forms) describe(`the page ${form}`, () => {
             const tree = async () => {
                 const { nodes } = await cdp.send('Accessibility.getFullAXTree');
                 const byId = new Map();
+                const byNode = new Map(nodes.map((n) => [n.nodeId, n]));
+                byId.ancestors = (node) => {
+                    const chain = [];
+                    for (let n = byNode.get(node.parentId); n; n = byNode.get(n.parentId))
+                        chain.push(n);
+                    return chain;
+                };
+                byId.roles = new Set(nodes.filter((n) => !n.ignored).map((n) => n.role?.value));
                 for (const node of nodes.filter((n) => !n.ignored && n.backendDOMNodeId)) {
                     const { node: dom } = await cdp.send('DOM.describeNode', { backendNodeId: node.backendDOMNodeId });
                     const at = dom.attributes?.indexOf('id') ?? -1;
@@ -224,6 +222,22 @@ for (const form of Forms) describe(`the page ${form}`, () => {
                 }
                 return byId;
             };
+            // At load: the frequency fields say they still show the prompt; the options stand
+            // in groups named by their frames; the panel is the main landmark, its banner the
+            // heading.
+            const atLoad = await tree();
+            for (const id of ['Fref', 'Fout'])
+                assert.equal(atLoad.get(id).description?.value, 'Not edited yet: shows the prompt Enter value', id);
+            for (const [frame, caption, inside] of [['Frame1', 'Phase Detector', ['PD0', 'PD1', 'InvertPD']],
+                ['Frame2', 'Options', ['FvE', 'FrE', 'LDE', 'RefOut']]]) {
+                assert.equal(atLoad.get(frame).role.value, 'group');
+                assert.equal(name(atLoad.get(frame)), caption);
+                for (const id of inside)
+                    assert.ok(atLoad.ancestors(atLoad.get(id)).includes(atLoad.get(frame)), `${id} in ${caption}`);
+            }
+            assert.ok(atLoad.roles.has('main'));
+            assert.equal(atLoad.get('Label7').role.value, 'heading');
+            assert.match(name(atLoad.get('Label7')), /^Remote programming for VHF/);
             await page.click('#Fref');
             await page.click('#Fout');
             await page.click('#PD1');

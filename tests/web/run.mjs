@@ -16,6 +16,7 @@ const missing = [
         'the page as one file is not built (make web)'],
     [process.env.CHROMIUM ?? '/usr/bin/chromium', 'Chromium is not installed (make test installs it)'],
     [path.join(root, 'node_modules/puppeteer-core'), 'the npm packages are not installed (npm ci)'],
+    [path.join(root, 'node_modules/axe-core'), 'the npm packages are not installed (npm ci)'],
 ].filter(([file]) => !fs.existsSync(file)).map(([, why]) => why);
 if (missing.length) {
     console.error(`web tests: ${missing.join('; ')}`);

@@ -1,6 +1,7 @@
 // What the page's tests share: the built page served on 127.0.0.1, headless Chromium with
 // the Web Serial double in place, and the module simulator on a pseudo-terminal standing in
 // for the adapter at the far end of the double.
+import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -135,6 +136,19 @@ export async function openPage(browser, url, { module = null, ports = [], serial
         await page.waitForSelector('body[data-ready="true"]');
     page.done = () => context.close();
     return page;
+}
+
+// The page with the module simulator at the far end of its port; no script error on the way.
+export async function withModuleOn(browser, url, options, run) {
+    const module = await Module.start();
+    const page = await openPage(browser, url, { module, ...options });
+    try {
+        await run(page, module);
+        assert.deepEqual(page.problems, []);
+    } finally {
+        await page.done();
+        module.stop();
+    }
 }
 
 export const text = (page, selector) => page.$eval(selector, (e) => e.value ?? e.textContent);

@@ -71,10 +71,12 @@ export class ComboBox {
             item.setAttribute('aria-selected', String(i === index)));
     }
 
+    // Opens on the entry the box shows, else on the chosen one, else on the first.
     open() {
         this.list.hidden = false;
         this.input.setAttribute('aria-expanded', 'true');
-        this.#activate(this.index >= 0 ? this.index : 0);
+        const shown = [...this.list.children].findIndex((item) => item.textContent === this.input.value.trim());
+        this.#activate(shown >= 0 ? shown : Math.max(this.index, 0));
     }
 
     close() {

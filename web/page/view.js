@@ -5,6 +5,7 @@ import { ComboBox } from './combobox.js';
 import { Kind, Property } from './core.js';
 
 const Align = ['', 'left', 'center', 'right'];
+const Font = Object.freeze({ Window: 0, Entry: 1, Banner: 2 });
 const FontClass = ['', 'entry', 'banner'];
 const rgb = (value) => `#${value.toString(16).padStart(6, '0')}`;
 
@@ -46,9 +47,24 @@ export class PanelView {
             element.dataset.control = core.controlName(c);
             this.#elements[c] = element;
         }
-        // Frames beneath the controls inside them.
+        // Frames beneath the controls inside them; for a screen reader each frame is a group,
+        // named by its caption, of the controls that stand inside its rectangle.
         root.append(...this.#elements.filter((e) => e.classList.contains('frame')),
             ...this.#elements.filter((e) => !e.classList.contains('frame')));
+        for (let f = 0; f < core.controlCount; ++f) {
+            if (core.kind(f) !== Kind.Frame)
+                continue;
+            const frame = core.place(f);
+            const inside = (p) => p.left >= frame.left && p.top >= frame.top &&
+                p.left + p.width <= frame.left + frame.width && p.top + p.height <= frame.top + frame.height;
+            const owned = [];
+            for (let c = 0; c < core.controlCount; ++c)
+                if (c !== f && inside(core.place(c))) {
+                    this.#elements[c].id ||= `${core.controlName(c)}-control`;
+                    owned.push(this.#elements[c].id);
+                }
+            this.#elements[f].setAttribute('aria-owns', owned.join(' '));
+        }
         for (let c = 0; c < core.controlCount; ++c) {
             const name = core.accessibleName(c);
             if (name && this.#inputs[c])
@@ -57,11 +73,13 @@ export class PanelView {
         dialog.addEventListener('close', () => this.#nextError());
     }
 
-    // Everything the model holds, as at start-up.
+    // Everything the model holds, as at start-up; no control starts with a note, and the
+    // descriptions the controls have of their own stay.
     mirrorAll() {
         for (let c = 0; c < this.#core.controlCount; ++c)
             for (const p of Object.values(Property))
-                this.changed(c, p);
+                if (p !== Property.Note)
+                    this.changed(c, p);
     }
 
     focusFirst() {
@@ -77,9 +95,13 @@ export class PanelView {
         case Property.Text:
             this.#showText(c, kind, core.text(c));
             break;
-        case Property.Visible:
+        case Property.Visible: {
+            const hadFocus = element.contains(document.activeElement);
             element.hidden = !core.visible(c);
+            if (hadFocus && element.hidden)
+                this.#focusAfter(c);
             break;
+        }
         case Property.BackColor: {
             const color = core.backColor(c);
             if (color >= 0) {
@@ -152,6 +174,20 @@ export class PanelView {
         const group = document.createElement('div');
         group.append(document.createElement('div'));
         this.#inputs[0].replaceChildren(group);
+    }
+
+    // A control that hides itself while it has the focus hands it on to the next control in
+    // tab order that can take it, as the desktop window does, so a screen reader keeps its
+    // place.
+    #focusAfter(c) {
+        const count = this.#core.controlCount;
+        for (let k = 1; k < count; ++k) {
+            const input = this.#inputs[(c + k) % count];
+            if (input && !input.closest('[hidden]') && !input.disabled) {
+                input.focus();
+                return;
+            }
+        }
     }
 
     // A modal dialog, one error after the other; the focus goes back to where it was.
@@ -233,6 +269,13 @@ export class PanelView {
             box.addEventListener('scroll', () => {
                 this.#following = box.scrollTop + box.clientHeight >= box.scrollHeight - 2;
             });
+            // Select all selects the box's text, not the whole page.
+            box.addEventListener('keydown', (e) => {
+                if ((e.ctrlKey || e.metaKey) && !e.altKey && e.key.toLowerCase() === 'a') {
+                    e.preventDefault();
+                    getSelection().selectAllChildren(box);
+                }
+            });
             this.#inputs[c] = box;
             return box;
         }
@@ -277,12 +320,17 @@ export class PanelView {
         case Kind.Frame: {
             const frame = document.createElement('div');
             frame.className = 'frame';
-            frame.setAttribute('aria-hidden', 'true');
-            frame.append(document.createElement('span'));
+            frame.id = name;
+            frame.setAttribute('role', 'group');
+            const caption = document.createElement('span');
+            caption.id = `${name}-caption`;
+            frame.setAttribute('aria-labelledby', caption.id);
+            frame.append(caption);
             return frame;
         }
         default: {
-            const label = document.createElement('div');
+            // The banner is the page's heading.
+            const label = document.createElement(core.place(c).font === Font.Banner ? 'h1' : 'div');
             label.className = 'label';
             label.id = name;
             if (name === 'Warn')
