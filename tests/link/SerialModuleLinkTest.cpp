@@ -134,6 +134,19 @@ private slots:
         QVERIFY(QByteArray(failure->what()).contains(pty_->slavePath().toLocal8Bit()));
     }
 
+    // Bytes that arrived but were not read yet when the line hung up are read first; the
+    // loss follows.
+    void bytesUnreadAtAHangUpComeFirst() {
+        pty_->write("last words");
+        QTRY_COMPARE(commEvents_, 1); // arrived, and left unread
+        pty_->hangUp();
+        QTRY_VERIFY_WITH_TIMEOUT(commEvents_ > 1, 3000);
+        QCOMPARE(link_->readAll(), std::string("last words"));
+        const auto failure = failureOf([this] { link_->readAll(); });
+        QVERIFY(failure);
+        QCOMPARE(failure->kind(), LinkFailureKind::DeviceGone);
+    }
+
     void oneByteRaisesTheEvent() {
         pty_->write("A");
         QTRY_COMPARE_WITH_TIMEOUT(commEvents_, 1, 3000);

@@ -148,14 +148,16 @@ private slots:
 
     void negativePortSendsNothing() {
         PanelFixture f;
-        f.choosePort("-1");
+        f.choosePort("-1"); // refused by the link, and told
         QCOMPARE(f.panel.portNumber(), -1);
+        f.reporter.errors.clear();
         f.type(C::Fref, "10");
         f.type(C::Fout, "145");
         f.press(C::SetR);
         f.press(C::SetN);
         f.press(C::SetC);
         QVERIFY(f.link.written.empty());
+        QVERIFY(f.reporter.errors.empty()); // the presses send nothing, and tell nothing
         QVERIFY(!f.shown(C::Update));
     }
 

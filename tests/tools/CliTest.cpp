@@ -217,6 +217,22 @@ private slots:
         QCOMPARE(o["failed"].toObject().keys(), QStringList({"kind", "lost", "message"}));
     }
 
+    // A flood of replies: the last MiB is kept and the bytes before it are counted exactly.
+    void repliesKeptToTheLastMiB() {
+        PseudoTerminal module;
+        QProcess p;
+        p.start(CLI_PATH, {"--device", module.slavePath(), "--fref", "10", "--wait", "20", "--idle",
+                           "1", "--json"});
+        QCOMPARE(module.read(7), QByteArray("R0190\r\n"));
+        const qsizetype flood = 3 * 1024 * 1024 / 2 + 123;
+        module.write(QByteArray(flood, 'x'));
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        QCOMPARE(o["replies"].toString().size(), 1024 * 1024);
+        QCOMPARE(o["replies_dropped_bytes"].toInteger(), flood - 1024 * 1024);
+    }
+
     // A line the port does not take within 10 s (the far end reads nothing) is a failure,
     // not a line sent.
     void stalledLine() {

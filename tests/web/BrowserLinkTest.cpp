@@ -43,6 +43,9 @@ const Trouble Troubles[] = {
     {"write failed", SerialTrouble::WriteFailed, LinkFailureKind::DeviceError,
      "Port 2 (USB 0403:6001) did not take the command"},
     {"open failed", SerialTrouble::OpenFailed, LinkFailureKind::DeviceError, "dialout group"},
+    {"chooser refused", SerialTrouble::ChooserRefused, LinkFailureKind::BadPortNumber,
+     "No adapter could be chosen for port 2: the browser did not show its port chooser (the "
+     "browser says: NetworkError"},
 };
 
 } // namespace
@@ -105,7 +108,8 @@ private slots:
         link.open();
         link.write("R0190\r\n");
         link.write("U\r\n");
-        if (t.trouble != SerialTrouble::ChooserCancelled) {
+        if (t.trouble != SerialTrouble::ChooserCancelled &&
+            t.trouble != SerialTrouble::ChooserRefused) {
             link.opened();
             link.received("OK R0190\r\n");
         }
@@ -122,6 +126,29 @@ private slots:
         QCOMPARE(page.calls.back().find("W\r\n"), std::string::npos);
         QCOMPARE(link.readAll(), std::string());
         QVERIFY(events >= 1);
+    }
+
+    // With no event on arrival (threshold 0), replies still waiting at a failure come
+    // first, at their own event, and the failure after them at another.
+    void repliesWaitingAtAFailureComeFirst() {
+        FakePage page;
+        BrowserLink link(page);
+        std::vector<std::string> read;
+        link.setCommEventHandler([&] {
+            try {
+                read.push_back(link.readAll());
+            } catch (const LinkFailure& failure) {
+                read.push_back(std::string("failure: ") + linkFailureKindName(failure.kind()));
+            }
+        });
+        link.setReceiveThreshold(0);
+        link.setPortNumber(1);
+        link.open();
+        link.opened();
+        link.received("OK R0190\r\n");
+        QVERIFY(read.empty());
+        link.failed(SerialTrouble::Unplugged, "USB 0403:6001", "");
+        QCOMPARE(read, std::vector<std::string>({"OK R0190\r\n", "failure: Device unavailable"}));
     }
 };
 
