@@ -38,4 +38,30 @@ std::string_view editedDescription(bool edited) {
     return edited ? "Edited" : "Not edited yet: shows the prompt Enter value";
 }
 
+bool isEdited(unsigned backColor) {
+    return backColor != Red;
+}
+
+namespace {
+std::string replaced(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    for (std::size_t at = 0;;) {
+        const std::size_t found = text.find(from, at);
+        out += text.substr(at, found - at);
+        if (found == std::string_view::npos)
+            return out;
+        out += to;
+        at = found + from.size();
+    }
+}
+} // namespace
+
+std::string noteToolTip(std::string_view note) {
+    return replaced(note, "; ", ";\n");
+}
+
+std::string captionText(std::string_view text) {
+    return replaced(text, "\r\n", "\n");
+}
+
 } // namespace owlet

@@ -35,10 +35,49 @@ ControlKind controlKind(Control control) {
     return controls[indexOf(control)].kind;
 }
 
+// Switches rather than tables, so each name stays with its value whatever the order.
 std::string_view propertyName(Property property) {
-    constexpr std::string_view names[] = {"Text",  "Visible",  "BackColor", "ListIndex",
-                                          "Value", "Selected", "Bold",      "Note"};
-    return names[static_cast<int>(property)];
+    switch (property) {
+    case Property::Text:
+        return "Text";
+    case Property::Visible:
+        return "Visible";
+    case Property::BackColor:
+        return "BackColor";
+    case Property::ListIndex:
+        return "ListIndex";
+    case Property::Value:
+        return "Value";
+    case Property::Selected:
+        return "Selected";
+    case Property::Bold:
+        return "Bold";
+    case Property::Note:
+        return "Note";
+    }
+    return {};
+}
+
+std::string_view controlKindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::TextBox:
+        return "TextBox";
+    case ControlKind::MultiLineTextBox:
+        return "MultiLineTextBox";
+    case ControlKind::ComboBox:
+        return "ComboBox";
+    case ControlKind::CheckBox:
+        return "CheckBox";
+    case ControlKind::OptionButton:
+        return "OptionButton";
+    case ControlKind::CommandButton:
+        return "CommandButton";
+    case ControlKind::Label:
+        return "Label";
+    case ControlKind::Frame:
+        return "Frame";
+    }
+    return {};
 }
 
 } // namespace owlet

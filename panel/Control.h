@@ -72,7 +72,8 @@ enum class Property {
 
 std::string_view controlName(Control control);
 ControlKind controlKind(Control control);
-std::string_view propertyName(Property property); // "Text", "ListIndex", ...
+std::string_view propertyName(Property property);   // "Text", "ListIndex", ...; empty past them
+std::string_view controlKindName(ControlKind kind); // "TextBox", ...; empty past them
 
 inline constexpr unsigned Red = 0xFF0000;
 inline constexpr unsigned White = 0xFFFFFF;

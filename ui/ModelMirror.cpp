@@ -1,5 +1,6 @@
 #include "ui/ModelMirror.h"
 
+#include "panel/Captions.h"
 #include "panel/SynthPanel.h"
 #include "ui/AccessibleNames.h"
 #include "ui/ControlWidgets.h"
@@ -22,16 +23,16 @@ namespace {
 
 // The panel's words on a value, in the tooltip and for a screen reader; a field's text
 // turns red while it has any, so a divider the chip cannot count with stands out.
-void showNote(QWidget* w, const QString& note) {
-    w->setToolTip(QString(note).replace(QStringLiteral("; "), QStringLiteral(";\n")));
-    w->setAccessibleDescription(note);
+void showNote(QWidget* w, const std::string& note) {
+    w->setToolTip(qt(noteToolTip(note)));
+    w->setAccessibleDescription(qt(note));
     if (!qobject_cast<QLineEdit*>(w))
         return;
     QPalette palette = w->palette();
     const QPalette standard = QApplication::palette(w);
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Text,
-                         note.isEmpty() ? standard.color(group, QPalette::Text) : rgb(Red));
+                         note.empty() ? standard.color(group, QPalette::Text) : rgb(Red));
     w->setPalette(palette);
 }
 
@@ -61,7 +62,7 @@ void ModelMirror::mirror(Control control, Property property) const {
             box->clearText();
             box->append(qt(s.text));
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
-            label->setText(caption(s.text));
+            label->setText(qt(captionText(s.text)));
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(qt(s.text));
         } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
@@ -76,7 +77,7 @@ void ModelMirror::mirror(Control control, Property property) const {
             QPalette palette = w->palette();
             palette.setColor(QPalette::Base, rgb(*s.backColor));
             w->setPalette(palette);
-            describeEdited(w, *s.backColor != Red);
+            describeEdited(w, isEdited(*s.backColor));
         }
         break;
     case Property::ListIndex:
@@ -103,7 +104,7 @@ void ModelMirror::mirror(Control control, Property property) const {
         }
         break;
     case Property::Note:
-        showNote(w, qt(s.note));
+        showNote(w, s.note);
         break;
     }
 }

@@ -6,12 +6,18 @@
 
 namespace owlet::web {
 
+// Port n is the n-th adapter this page may use; a number past them opens the browser's
+// chooser, and the adapter chosen there becomes port n.
 void BrowserLink::setPortNumber(std::int16_t port) {
     port_ = port;
     if (port < 1)
         throw noSuchPort(port);
-    if (host_.choosePort(port) == SerialHost::Choice::NoSerial)
+    if (!host_.hasSerial())
         throw noWebSerial(port);
+    if (port <= host_.allowedPorts())
+        host_.useAllowedPort(port - 1);
+    else
+        host_.openChooser();
 }
 
 void BrowserLink::open() {

@@ -16,13 +16,14 @@ namespace owlet::web {
 // failed().
 class SerialHost {
 public:
-    enum class Choice {
-        Allowed,  // port n is the n-th port this page may use
-        Choosing, // beyond those: the browser's port chooser is open, and its choice is port n
-        NoSerial, // this browser has no Web Serial
-    };
     virtual ~SerialHost() = default;
-    virtual Choice choosePort(std::int16_t port) = 0;
+    virtual bool hasSerial() = 0;
+    // How many adapters this page has been allowed to use, in the order they were allowed.
+    virtual int allowedPorts() = 0;
+    // The port to open: the allowed adapter at `index` (from 0), or the one the user picks
+    // in the browser's chooser, which opens now, inside the click.
+    virtual void useAllowedPort(int index) = 0;
+    virtual void openChooser() = 0;
     virtual void openPort() = 0;
     virtual void writeLine(std::string_view line) = 0;
 };

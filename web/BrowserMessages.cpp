@@ -14,6 +14,9 @@ std::string notSent(int lines) {
                       : " The " + std::to_string(lines) + " lines written meanwhile were not sent.";
 }
 
+// Where the module can be reached from a page.
+constexpr const char* SerialBrowsers = "a Chromium-based browser (Chrome, Edge, Opera, Brave)";
+
 std::string said(const std::string& words) {
     return words.empty() ? "" : " (the browser says: " + words + ")";
 }
@@ -33,7 +36,40 @@ LinkFailure noWebSerial(std::int16_t port) {
     return LinkFailure(LinkFailureKind::BadPortNumber,
                        "Port " + std::to_string(port) +
                            " cannot be opened: this browser has no Web Serial.\nOpen the page "
-                           "in Chrome, Edge, Opera or Brave, or enter 0 to work without a port.");
+                           "in " +
+                           SerialBrowsers + ", or enter 0 to work without a port.");
+}
+
+std::string noWebSerialNote() {
+    return std::string("This browser has no Web Serial, so OWLET works here as a calculator, as "
+                       "with port 0: open it in ") +
+           SerialBrowsers + " to reach the module.";
+}
+
+std::string portsToolTip(const std::vector<std::string>& names) {
+    std::string text =
+        names.empty() ? "This page may use no port yet." : "Ports this page may use:";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += "\n" + std::to_string(i + 1) + ": " + names[i];
+    return text + "\nA number past them opens the browser's port chooser; 0 works without a port.";
+}
+
+std::string_view troubleName(SerialTrouble trouble) {
+    switch (trouble) {
+    case SerialTrouble::ChooserCancelled:
+        return "ChooserCancelled";
+    case SerialTrouble::Busy:
+        return "Busy";
+    case SerialTrouble::Unplugged:
+        return "Unplugged";
+    case SerialTrouble::WriteFailed:
+        return "WriteFailed";
+    case SerialTrouble::OpenFailed:
+        return "OpenFailed";
+    case SerialTrouble::ChooserRefused:
+        return "ChooserRefused";
+    }
+    return {};
 }
 
 LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::string& name,

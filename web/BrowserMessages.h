@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace owlet::web {
 
@@ -16,5 +17,12 @@ LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::strin
                       const std::string& words, int linesNotSent);
 // A write after the port failed: the same kind, and nothing sent.
 LinkFailure notConnected(const LinkFailure& cause, std::int16_t port);
+
+std::string_view troubleName(SerialTrouble trouble); // "Busy", ...; empty past them
+
+// The line the page shows in a browser without Web Serial.
+std::string noWebSerialNote();
+// The port box's tooltip from the names of the adapters this page may use, in order.
+std::string portsToolTip(const std::vector<std::string>& names);
 
 } // namespace owlet::web

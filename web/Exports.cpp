@@ -5,13 +5,16 @@
 #include "panel/Captions.h"
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
+#include "web/BrowserMessages.h"
 #include "web/WebPanel.h"
 
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace owlet;
 using namespace owlet::web;
@@ -27,7 +30,10 @@ EM_JS(void, js_response_appended, (int dropped, const char* text, int size), {
 EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
 EM_JS(void, js_run_time_error, (const char* kind, const char* message),
       { Module.owletHost.runTimeError(UTF8ToString(kind), UTF8ToString(message)); });
-EM_JS(int, js_choose_port, (int port), { return Module.owletHost.choosePort(port); });
+EM_JS(int, js_has_serial, (), { return Module.owletHost.hasSerial() ? 1 : 0; });
+EM_JS(int, js_allowed_ports, (), { return Module.owletHost.allowedPorts(); });
+EM_JS(void, js_use_allowed_port, (int index), { Module.owletHost.useAllowedPort(index); });
+EM_JS(void, js_open_chooser, (), { Module.owletHost.openChooser(); });
 EM_JS(void, js_open_port, (), { Module.owletHost.openPort(); });
 EM_JS(void, js_write_line, (const char* line, int size),
       { Module.owletHost.writeLine(HEAPU8.slice(line, line + size)); });
@@ -47,9 +53,10 @@ public:
         const std::string k(kind), m(message);
         js_run_time_error(k.c_str(), m.c_str());
     }
-    Choice choosePort(std::int16_t port) override {
-        return static_cast<Choice>(js_choose_port(port));
-    }
+    bool hasSerial() override { return js_has_serial() != 0; }
+    int allowedPorts() override { return js_allowed_ports(); }
+    void useAllowedPort(int index) override { js_use_allowed_port(index); }
+    void openChooser() override { js_open_chooser(); }
     void openPort() override { js_open_port(); }
     void writeLine(std::string_view line) override {
         js_write_line(line.data(), static_cast<int>(line.size()));
@@ -122,6 +129,17 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_text(Core* core, int c) {
 EMSCRIPTEN_KEEPALIVE const char* owlet_note(Core* core, int c) {
     return handOut(core, core->web.panel().state(control(c)).note);
 }
+EMSCRIPTEN_KEEPALIVE const char* owlet_note_tooltip(Core* core, int c) {
+    return handOut(core, noteToolTip(core->web.panel().state(control(c)).note));
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_caption(Core* core, int c) {
+    return handOut(core, captionText(core->web.panel().text(control(c))));
+}
+// 1 edited, 0 still showing the prompt, -1 a control without a background of its own.
+EMSCRIPTEN_KEEPALIVE int owlet_edited(Core* core, int c) {
+    const auto& color = core->web.panel().state(control(c)).backColor;
+    return color ? static_cast<int>(isEdited(*color)) : -1;
+}
 EMSCRIPTEN_KEEPALIVE int owlet_visible(Core* core, int c) {
     return core->web.panel().visible(control(c));
 }
@@ -189,6 +207,37 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_edited_description(int edited) {
 }
 EMSCRIPTEN_KEEPALIVE const char* owlet_window_caption() {
     return WindowCaption.data();
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_no_serial_note(Core* core) {
+    return handOut(core, noWebSerialNote());
+}
+// `names`: the allowed adapters' names, one a line.
+EMSCRIPTEN_KEEPALIVE const char* owlet_ports_tooltip(Core* core, const char* names) {
+    std::vector<std::string> list;
+    for (std::string_view rest = names; !rest.empty();) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        list.emplace_back(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return handOut(core, portsToolTip(list));
+}
+// The names of an enum the page numbers as the core does, in the order of their values,
+// comma-separated: 0 control kinds, 1 properties, 2 serial troubles.
+EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
+    const auto name = [which](int value) -> std::string_view {
+        switch (which) {
+        case 0:
+            return controlKindName(static_cast<ControlKind>(value));
+        case 1:
+            return propertyName(static_cast<Property>(value));
+        default:
+            return troubleName(static_cast<SerialTrouble>(value));
+        }
+    };
+    std::string names;
+    for (int value = 0; !name(value).empty(); ++value)
+        names += (value ? "," : "") + std::string(name(value));
+    return handOut(core, names);
 }
 EMSCRIPTEN_KEEPALIVE const char* owlet_version() {
     return Version.data(); // a literal, ended by NUL

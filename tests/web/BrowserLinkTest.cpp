@@ -14,12 +14,13 @@ namespace {
 
 // The page's serial ports as the link sees them: what it was asked, and its answers.
 struct FakePage final : SerialHost {
-    Choice answer = Choice::Allowed;
+    bool serial = true;
+    int allowed = 2;
     std::vector<std::string> calls;
-    Choice choosePort(std::int16_t port) override {
-        calls.push_back("choose " + std::to_string(port));
-        return answer;
-    }
+    bool hasSerial() override { return serial; }
+    int allowedPorts() override { return allowed; }
+    void useAllowedPort(int index) override { calls.push_back("use " + std::to_string(index)); }
+    void openChooser() override { calls.emplace_back("chooser"); }
     void openPort() override { calls.emplace_back("open"); }
     void writeLine(std::string_view line) override {
         calls.push_back("write " + std::string(line));
@@ -70,12 +71,18 @@ private slots:
         QCOMPARE(page.calls.at(2), "write R0190\r\nU\r\n");
     }
 
+    // Port n is the n-th allowed adapter; past them the chooser opens.
     void portNumbers() {
+        for (const auto& [port, call] : {std::pair{1, "use 0"}, {2, "use 1"}, {3, "chooser"}}) {
+            FakePage page;
+            BrowserLink(page).setPortNumber(static_cast<std::int16_t>(port));
+            QCOMPARE(page.calls, std::vector<std::string>{call});
+        }
         FakePage page;
         BrowserLink link(page);
         QCOMPARE(thrown<LinkFailure>([&] { link.setPortNumber(-3); })->kind(),
                  LinkFailureKind::BadPortNumber);
-        page.answer = SerialHost::Choice::NoSerial;
+        page.serial = false;
         const auto none = thrown<LinkFailure>([&] { link.setPortNumber(1); });
         QVERIFY(none && std::string(none->what()).find("no Web Serial") != std::string::npos);
         QCOMPARE(thrown<LinkFailure>([&] { link.write("U\r\n"); })->kind(),

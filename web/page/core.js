@@ -12,7 +12,6 @@ export const Property = Object.freeze({
 export const Trouble = Object.freeze({
     ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4, ChooserRefused: 5,
 });
-export const Choice = Object.freeze({ Allowed: 0, Choosing: 1, NoSerial: 2 });
 
 // The page as one file carries the core in a data block, base64, instead of fetching it.
 function carriedCore() {
@@ -27,11 +26,17 @@ function carriedCore() {
 }
 
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
-// runTimeError, choosePort, openPort, writeLine.
+// runTimeError, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
 export async function loadCore(host) {
     const m = await createOwletCore({ owletHost: host, ...carriedCore() });
     const core = m._owlet_create();
     const text = (pointer) => m.UTF8ToString(pointer);
+    // The numbers above are the core's: each list's names in the order of their values.
+    for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2]]) {
+        const names = text(m._owlet_enum_names(core, which));
+        if (Object.entries(numbers).some(([, value], i) => value !== i) || names !== Object.keys(numbers).join(','))
+            throw new Error(`the page numbers ${names} otherwise than its core`);
+    }
     // A string for the core, freed once the call returns.
     const withText = (value, call) => {
         const size = m.lengthBytesUTF8(value) + 1;
@@ -59,7 +64,10 @@ export async function loadCore(host) {
             withText(words, (w) => m._owlet_port_failed(core, trouble, p, w))),
 
         text: (c) => text(m._owlet_text(core, c)),
+        caption: (c) => text(m._owlet_caption(core, c)),
         note: (c) => text(m._owlet_note(core, c)),
+        noteToolTip: (c) => text(m._owlet_note_tooltip(core, c)),
+        edited: (c) => m._owlet_edited(core, c),
         visible: (c) => m._owlet_visible(core, c) !== 0,
         backColor: (c) => m._owlet_back_color(core, c),
         listIndex: (c) => m._owlet_list_index(core, c),
@@ -81,7 +89,9 @@ export async function loadCore(host) {
         }),
         accessibleName: (c) => text(m._owlet_accessible_name(core, c)),
         editedDescription: (edited) => text(m._owlet_edited_description(edited ? 1 : 0)),
-        caption: text(m._owlet_window_caption()),
+        windowCaption: text(m._owlet_window_caption()),
+        noSerialNote: () => text(m._owlet_no_serial_note(core)),
+        portsToolTip: (names) => withText(names.join('\n'), (p) => text(m._owlet_ports_tooltip(core, p))),
         version: text(m._owlet_version()),
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),

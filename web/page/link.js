@@ -1,7 +1,7 @@
-// The page's side of the module link: port n is the n-th adapter this page has been allowed
-// to use; a number beyond those opens the browser's chooser, and the adapter chosen becomes
-// port n. What the port does goes back to the core, which words every failure.
-import { Choice, Trouble } from './core.js';
+// The page's side of the module link: the adapters this page may use, the browser's
+// chooser, and the port the core picked among them. What the port does goes back to the
+// core, which numbers the ports and words every failure.
+import { Trouble } from './core.js';
 import { serial } from './serial.js';
 
 export class PageLink {
@@ -21,9 +21,13 @@ export class PageLink {
         await this.#refresh();
     }
 
-    // For the port box's tooltip: "1: USB 0403:6001".
-    describeAllowed() {
-        return this.#allowed.map((port, i) => `${i + 1}: ${serial.describePort(port)}`);
+    // The allowed adapters' names, in order: "USB 0403:6001".
+    allowedNames() {
+        return this.#allowed.map((port) => serial.describePort(port));
+    }
+
+    allowedPorts() {
+        return this.#allowed.length;
     }
 
     async #refresh() {
@@ -31,16 +35,13 @@ export class PageLink {
     }
 
     // Called by the core inside the click on COM Port.
-    choosePort(number) {
-        if (!serial.hasSerial())
-            return Choice.NoSerial;
-        if (number <= this.#allowed.length) {
-            this.#chosen = this.#allowed[number - 1];
-            return Choice.Allowed;
-        }
+    useAllowedPort(index) {
+        this.#chosen = this.#allowed[index];
+    }
+
+    openChooser() {
         this.#chosen = serial.choosePort();
         this.#chosen.catch(() => {}); // answered in openPort
-        return Choice.Choosing;
     }
 
     openPort() {

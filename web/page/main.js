@@ -14,7 +14,10 @@ try {
         responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
         responseCleared: () => view?.responseCleared(),
         runTimeError: (kind, message) => view?.runTimeError(kind, message),
-        choosePort: (n) => link.choosePort(n),
+        hasSerial: () => serial.hasSerial(),
+        allowedPorts: () => link.allowedPorts(),
+        useAllowedPort: (index) => link.useAllowedPort(index),
+        openChooser: () => link.openChooser(),
         openPort: () => link.openPort(),
         writeLine: (bytes) => link.writeLine(bytes),
     });
@@ -28,21 +31,15 @@ try {
 }
 
 if (core) {
-    document.querySelector('title').textContent = core.caption;
+    document.querySelector('title').textContent = core.windowCaption;
     document.getElementById('version').textContent = `OWLET ${core.version}`;
-    const portsText = () => {
-        const ports = link.describeAllowed();
-        return (ports.length ? `Ports this page may use:\n${ports.join('\n')}`
-            : 'This page may use no port yet.') +
-            '\nA number past them opens the browser\'s port chooser; 0 works without a port.';
-    };
+    const portsText = () => core.portsToolTip(link.allowedNames());
     view = new PanelView(core, panel, document.getElementById('error'), portsText);
     view.mirrorAll();
     core.load();
     if (!serial.hasSerial()) {
         const note = document.getElementById('no-serial');
-        note.textContent = 'This browser has no Web Serial, so OWLET works here as a calculator, as ' +
-            'with port 0. Chrome, Edge, Opera and Brave reach the module.';
+        note.textContent = core.noSerialNote();
         note.hidden = false;
     }
     view.focusFirst();

@@ -106,7 +106,7 @@ export class PanelView {
             const color = core.backColor(c);
             if (color >= 0) {
                 input.style.backgroundColor = rgb(color);
-                input.setAttribute('aria-description', core.editedDescription(color !== 0xFF0000));
+                input.setAttribute('aria-description', core.editedDescription(core.edited(c) === 1));
             }
             break;
         }
@@ -129,7 +129,7 @@ export class PanelView {
             break;
         case Property.Note: {
             const note = core.note(c);
-            for (const [attribute, value] of [['title', note.replaceAll('; ', ';\n')], ['aria-description', note]])
+            for (const [attribute, value] of [['title', core.noteToolTip(c)], ['aria-description', note]])
                 value ? input.setAttribute(attribute, value) : input.removeAttribute(attribute);
             input.classList.toggle('marked', note !== '' && kind === Kind.TextBox);
             break;
@@ -232,7 +232,7 @@ export class PanelView {
             this.#elements[c].querySelector('span').textContent = text;
             break;
         default:
-            this.#elements[c].textContent = text.replaceAll('\r\n', '\n');
+            this.#elements[c].textContent = this.#core.caption(c);
         }
     }
 
