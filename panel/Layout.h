@@ -3,6 +3,7 @@
 #include "panel/Control.h"
 
 #include <array>
+#include <optional>
 
 namespace owlet {
 
@@ -72,6 +73,18 @@ constexpr const Placement& placementOf(Control control) {
         if (p.control == control)
             return p;
     return Layout.front(); // every control has a row
+}
+
+// The frame whose rectangle holds the control, if one does: the controls a screen reader
+// hears as that frame's group.
+inline std::optional<Control> frameAround(Control control) {
+    const Placement& c = placementOf(control);
+    for (const Placement& f : Layout)
+        if (controlKind(f.control) == ControlKind::Frame && f.control != control &&
+            c.left >= f.left && c.top >= f.top && c.left + c.width <= f.left + f.width &&
+            c.top + c.height <= f.top + f.height)
+            return f.control;
+    return std::nullopt;
 }
 
 constexpr int pixels(int twips) {

@@ -23,6 +23,16 @@ ControlWidgets::ControlWidgets(QWidget* window, const SynthPanel& panel)
     for (const Placement& placement : Layout)
         if (placement.control != Control::Text1)
             place(placement.control, create(placement.control, panel));
+    // The controls inside a frame are its children, so a screen reader hears them as the
+    // frame's group, named by its caption; they stay where they stood.
+    for (std::size_t i = 0; i < ControlCount; ++i)
+        if (const std::optional<Control> frame = frameAround(static_cast<Control>(i));
+            frame && widgets_[i]) {
+            QWidget* group = widgets_[indexOf(*frame)];
+            const QRect at = widgets_[i]->geometry();
+            widgets_[i]->setParent(group);
+            widgets_[i]->setGeometry(at.translated(-group->pos()));
+        }
 }
 
 std::optional<Control> ControlWidgets::controlOf(const QObject* object) const {

@@ -197,6 +197,11 @@ EMSCRIPTEN_KEEPALIVE int owlet_layout(int c, int field) {
                           color(p.backColor)};
     return fields[field];
 }
+// The frame whose group the control belongs to, or -1.
+EMSCRIPTEN_KEEPALIVE int owlet_frame_around(int c) {
+    const std::optional<Control> frame = frameAround(control(c));
+    return frame ? static_cast<int>(*frame) : -1;
+}
 EMSCRIPTEN_KEEPALIVE const char* owlet_accessible_name(Core* core, int c) {
     if (const std::optional<Control> label = captionLabelOf(control(c)))
         return owlet_text(core, static_cast<int>(*label));

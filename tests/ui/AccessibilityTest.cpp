@@ -123,6 +123,21 @@ private slots:
         QTRY_VERIFY(!box->view()->isVisible());
     }
 
+    // The options stand in groups named by their frames' captions.
+    void framesAreNamedGroups() {
+        const std::pair<C, std::vector<C>> groups[] = {
+            {C::Frame1, {C::PD0, C::PD1, C::InvertPD}},
+            {C::Frame2, {C::FvE, C::FrE, C::LDE, C::RefOut}}};
+        for (const auto& [frame, inside] : groups) {
+            QAccessibleInterface* group = QAccessible::queryAccessibleInterface(w(frame));
+            QCOMPARE(group->role(), QAccessible::Grouping);
+            QCOMPARE(group->text(QAccessible::Name),
+                     frame == C::Frame1 ? "Phase Detector" : "Options");
+            for (C c : inside)
+                QCOMPARE(QAccessible::queryAccessibleInterface(w(c))->parent(), group);
+        }
+    }
+
     void frequencyFieldsSayWhetherEdited() {
         QVERIFY(accessible(w(C::Fref), QAccessible::Description).startsWith("Not edited yet"));
         QVERIFY(accessible(w(C::Fout), QAccessible::Description).startsWith("Not edited yet"));

@@ -32,6 +32,8 @@ class LayoutTest : public QObject {
     std::unique_ptr<WindowFixture> f_;
 
     QWidget* w(Control c) { return f_->widget(c); }
+    // Where a widget stands in the window, inside a frame or not.
+    static QRect placed(const QWidget* x) { return {x->mapTo(x->window(), QPoint()), x->size()}; }
 
 private slots:
     void init() {
@@ -62,7 +64,7 @@ private slots:
             QWidget* widget = w(p.control);
             QVERIFY2(widget, name);
             QCOMPARE(widget->objectName(), QString(name));
-            QVERIFY2(widget->geometry().right() < 406 && widget->geometry().bottom() < 386, name);
+            QVERIFY2(placed(widget).right() < 406 && placed(widget).bottom() < 386, name);
             const int pixelSize = p.font == FontRole::Window ? 11 : 13;
             QVERIFY2(widget->font().pixelSize() == pixelSize, name);
             QVERIFY2(widget->font().bold() == (p.font == FontRole::Banner), name);
@@ -103,7 +105,7 @@ private slots:
         QFETCH(QString, edge);
         f_->panel().userPressedButton(C::SetCP);
         const auto at = [&](int c) {
-            const QRect r = w(static_cast<Control>(c))->geometry();
+            const QRect r = placed(w(static_cast<Control>(c)));
             return edge == "top" ? r.top() : edge == "left" ? r.left() : r.right();
         };
         for (int c : controls)
@@ -124,7 +126,7 @@ private slots:
                 if (a == b)
                     continue;
                 // A caption may touch the top pixel row of the box under it.
-                const QRect overlap = a->geometry().intersected(b->geometry());
+                const QRect overlap = placed(a).intersected(placed(b));
                 QVERIFY2(overlap.isEmpty() || overlap.height() <= 1,
                          qPrintable(a->objectName() + " overlaps " + b->objectName()));
             }
@@ -133,13 +135,13 @@ private slots:
                                   {C::Label4, C::Nreg},
                                   {C::Label13, C::Creg},
                                   {C::Label8, C::Text1}}) {
-            QCOMPARE(w(label)->geometry().bottom(), w(box)->geometry().top());
+            QCOMPARE(placed(w(label)).bottom(), placed(w(box)).top());
         }
         // The option controls lie inside their frames.
         for (Control c : {C::PD0, C::PD1, C::InvertPD})
-            QVERIFY(w(C::Frame1)->geometry().contains(w(c)->geometry()));
+            QVERIFY(placed(w(C::Frame1)).contains(placed(w(c))));
         for (Control c : {C::FvE, C::FrE, C::LDE, C::RefOut})
-            QVERIFY(w(C::Frame2)->geometry().contains(w(c)->geometry()));
+            QVERIFY(placed(w(C::Frame2)).contains(placed(w(c))));
     }
 
     void colours() {

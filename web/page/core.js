@@ -88,6 +88,7 @@ export async function loadCore(host) {
             textColor: layoutField(c, 6), backColor: layoutField(c, 7),
         }),
         accessibleName: (c) => text(m._owlet_accessible_name(core, c)),
+        frameAround: (c) => m._owlet_frame_around(c),
         editedDescription: (edited) => text(m._owlet_edited_description(edited ? 1 : 0)),
         windowCaption: text(m._owlet_window_caption()),
         noSerialNote: () => text(m._owlet_no_serial_note(core)),

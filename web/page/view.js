@@ -51,19 +51,13 @@ export class PanelView {
         // named by its caption, of the controls that stand inside its rectangle.
         root.append(...this.#elements.filter((e) => e.classList.contains('frame')),
             ...this.#elements.filter((e) => !e.classList.contains('frame')));
-        for (let f = 0; f < core.controlCount; ++f) {
-            if (core.kind(f) !== Kind.Frame)
-                continue;
-            const frame = core.place(f);
-            const inside = (p) => p.left >= frame.left && p.top >= frame.top &&
-                p.left + p.width <= frame.left + frame.width && p.top + p.height <= frame.top + frame.height;
-            const owned = [];
-            for (let c = 0; c < core.controlCount; ++c)
-                if (c !== f && inside(core.place(c))) {
-                    this.#elements[c].id ||= `${core.controlName(c)}-control`;
-                    owned.push(this.#elements[c].id);
-                }
-            this.#elements[f].setAttribute('aria-owns', owned.join(' '));
+        for (let c = 0; c < core.controlCount; ++c) {
+            const frame = this.#elements[core.frameAround(c)];
+            if (frame) {
+                this.#elements[c].id ||= `${core.controlName(c)}-control`;
+                const owned = frame.getAttribute('aria-owns');
+                frame.setAttribute('aria-owns', owned ? `${owned} ${this.#elements[c].id}` : this.#elements[c].id);
+            }
         }
         for (let c = 0; c < core.controlCount; ++c) {
             const name = core.accessibleName(c);
