@@ -1,18 +1,19 @@
 #!/usr/bin/env node
 // Writes the page as one self-contained HTML file that opens from disk (file://), where
 // Chromium refuses module scripts from other files and fetches of the core:
-//   node tools/web-single.mjs OUT SITE   (SITE: the served page, as make web builds it)
-// Style and script go inline, allowed by their sha256 hashes in the page's own
-// Content-Security-Policy; the WebAssembly core rides along as base64 in a data block the
-// script decodes; the icon is a data URL. The manifest, the preload and the service worker
+//   node tools/web-single.mjs OUT SITE CARRIER
+// (SITE: the served page, as make web builds it; CARRIER: web/page/carried-core.js)
+// Style and scripts go inline, allowed by their sha256 hashes in the page's own
+// Content-Security-Policy; the WebAssembly core rides along as base64 in a data block at the
+// top of the body, which the carrier script compiles at once; the icon is a data URL. The manifest, the preload and the service worker
 // have no meaning on file:// and are left out (the script skips the worker there).
 import { createHash } from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
 
-const [out, site] = process.argv.slice(2);
-if (!out || !site) {
-    console.error('usage: node tools/web-single.mjs OUT SITE');
+const [out, site, carrier] = process.argv.slice(2);
+if (!out || !site || !carrier) {
+    console.error('usage: node tools/web-single.mjs OUT SITE CARRIER');
     process.exit(2);
 }
 const read = (name, encoding) => fs.readFileSync(path.join(site, name), encoding);
@@ -20,13 +21,15 @@ const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').dige
 
 const style = read('style.css', 'utf8');
 const script = read('app.js', 'utf8');
+const carry = fs.readFileSync(carrier, 'utf8');
 // Inline text ends at the first "</script" or "</style"; "<!--" changes how a script is read.
-for (const [name, text, end] of [['app.js', script, '</script'], ['style.css', style, '</style']])
+for (const [name, text, end] of [['app.js', script, '</script'], ['carrier', carry, '</script'],
+    ['style.css', style, '</style']])
     if (text.toLowerCase().includes(end) || text.includes('<!--'))
         throw new Error(`${name} holds ${end} or <!--, which cannot stand inline`);
 
 const policy = [
-    "default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+    "default-src 'none'", `script-src ${hash(script)} ${hash(carry)} 'wasm-unsafe-eval'`,
     `style-src ${hash(style)}`, 'img-src data:', "object-src 'none'", "base-uri 'none'",
     "form-action 'none'",
 ].join('; ');
@@ -42,7 +45,7 @@ const replacements = [
     [/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`],
     [/<link rel="preload"[^>]*>\n/, ''],
     [/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`],
-    [/<\/body>/, () => `<script type="application/octet-stream" id="owlet-core-wasm">${core}</script>\n</body>`],
+    [/<body>\n/, () => `<body>\n<script type="application/octet-stream" id="owlet-core-wasm">${core}</script>\n<script>${carry}</script>\n`],
 ];
 let page = read('index.html', 'utf8');
 for (const [pattern, replacement] of replacements) {
@@ -50,6 +53,6 @@ for (const [pattern, replacement] of replacements) {
         throw new Error(`index.html: ${pattern} is not there exactly once`);
     page = page.replace(pattern, replacement);
 }
-if (/\b(src|href)="(?!data:)/.test(page.replace(/<script type="module">[\s\S]*?<\/script>/, '')))
+if (/\b(src|href)="(?!data:)/.test(page.replace(/<script( type="module")?>[\s\S]*?<\/script>/g, '')))
     throw new Error('index.html refers to another file');
 fs.writeFileSync(out, page);

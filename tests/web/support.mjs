@@ -14,7 +14,9 @@ import { serve } from '../../tools/web-serve.mjs';
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const root = path.resolve(here, '../..');
 export const site = path.join(process.env.OWLET_WEB_BUILD ?? path.join(root, 'build-web'), 'site');
-export const version = process.env.OWLET_VERSION;
+// The project's version, as ctest hands it, or as the page's build wrote it down.
+export const version = process.env.OWLET_VERSION ??
+    fs.readFileSync(path.join(path.dirname(site), 'version.txt'), 'utf8').trim();
 export const singleFile = path.join(path.dirname(site), `owlet-${version}.html`);
 const doubleSource = fs.readFileSync(path.join(here, 'serial-double.js'), 'utf8');
 

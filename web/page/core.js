@@ -13,22 +13,26 @@ export const Trouble = Object.freeze({
     ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4, ChooserRefused: 5,
 });
 
-// The page as one file carries the core in a data block, base64, instead of fetching it.
-function carriedCore() {
-    const block = document.getElementById('owlet-core-wasm');
-    if (!block)
+// The served page fetches its core; the page as one file has it compiled already from the
+// data block it carries (carried-core.js), and only instantiates it.
+function instantiate(host) {
+    const carried = window.owletCarriedCore;
+    if (!carried)
+        return createOwletCore({ owletHost: host });
+    let failed;
+    const failure = new Promise((resolve, reject) => { failed = reject; });
+    const instantiateWasm = (imports, receive) => {
+        carried.then((module) => WebAssembly.instantiate(module, imports))
+            .then((instance) => receive(instance), failed);
         return {};
-    const base64 = block.textContent.trim();
-    const wasmBinary = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64)
-        : Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-    block.remove(); // 160 KB of text the page no longer needs
-    return { wasmBinary };
+    };
+    return Promise.race([createOwletCore({ owletHost: host, instantiateWasm }), failure]);
 }
 
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
 // runTimeError, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
 export async function loadCore(host) {
-    const m = await createOwletCore({ owletHost: host, ...carriedCore() });
+    const m = await instantiate(host);
     const core = m._owlet_create();
     const text = (pointer) => m.UTF8ToString(pointer);
     // The numbers above are the core's: each list's names in the order of their values.
