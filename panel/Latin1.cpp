@@ -1,20 +1,30 @@
 #include "panel/Latin1.h"
 
-namespace owlet {
+#include <type_traits>
 
-std::string Latin1ToUtf8(std::string_view bytes) {
+namespace owlet {
+namespace {
+
+// Characters U+0000-U+00FF, one unit each (a byte, or a UTF-16 unit), in UTF-8.
+template <typename Unit> std::string utf8Of(std::basic_string_view<Unit> units) {
     std::string text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text.push_back(c);
+    text.reserve(units.size());
+    for (const Unit unit : units) {
+        const auto c = static_cast<unsigned>(static_cast<std::make_unsigned_t<Unit>>(unit));
+        if (c < 0x80) {
+            text.push_back(static_cast<char>(c));
         } else {
-            text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-            text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+    return utf8Of(bytes);
 }
 
 std::u16string Latin1Utf8ToUtf16(std::string_view utf8) {
@@ -31,17 +41,7 @@ std::u16string Latin1Utf8ToUtf16(std::string_view utf8) {
 }
 
 std::string Latin1Utf16ToUtf8(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (const char16_t c : text) {
-        if (c < 0x80) {
-            bytes += static_cast<char>(c);
-        } else {
-            bytes += static_cast<char>(0xC0 | c >> 6);
-            bytes += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return bytes;
+    return utf8Of(text);
 }
 
 } // namespace owlet

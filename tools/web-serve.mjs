@@ -32,7 +32,7 @@ function fileOf(root, url) {
 
 export function serve(folder, port = 0) {
     const root = resolve(folder);
-    const compressed = new Map(); // a file as it stands now -> its gzip, made once
+    const compressed = new Map(); // file -> { key: the file as it stands, gzip }, made once
     const server = createServer(async (request, response) => {
         try {
             const file = fileOf(root, request.url);
@@ -56,9 +56,9 @@ export function serve(folder, port = 0) {
                 Vary: 'Accept-Encoding',
             };
             if (Compressible.has(extname(file)) && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
-                if (!compressed.has(key))
-                    compressed.set(key, gzipSync(body));
-                body = compressed.get(key);
+                if (compressed.get(file)?.key !== key)
+                    compressed.set(file, { key, gzip: gzipSync(body) });
+                body = compressed.get(file).gzip;
                 headers['Content-Encoding'] = 'gzip';
             }
             response.writeHead(200, headers);

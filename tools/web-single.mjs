@@ -5,8 +5,9 @@
 // (SITE: the served page, as make web builds it; CARRIER: web/page/carried-core.js)
 // Style and scripts go inline, allowed by their sha256 hashes in the page's own
 // Content-Security-Policy; the WebAssembly core rides along as base64 in a data block at the
-// top of the body, which the carrier script compiles at once; the icon is a data URL. The manifest, the preload and the service worker
-// have no meaning on file:// and are left out (the script skips the worker there).
+// top of the body, which the carrier script compiles at once; the icon is a data URL. The
+// manifest, the preload and the service worker have no meaning on file:// and are left out
+// (the script skips the worker there).
 import { createHash } from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';

@@ -22,10 +22,13 @@ using namespace owlet::web;
 // The page's side, in Module.owletHost (page/core.js).
 EM_JS(void, js_changed, (int control, int property),
       { Module.owletHost.changed(control, property); });
-// By length, not up to a NUL: the module's replies may hold any byte, NUL included.
+// By length, not up to a NUL: the module's replies may hold any byte, NUL included. One
+// decoder serves every reply.
 EM_JS(void, js_response_appended, (int dropped, const char* text, int size), {
-    Module.owletHost.responseAppended(dropped,
-                                      new TextDecoder().decode(HEAPU8.subarray(text, text + size)));
+    if (!Module.replyDecoder)
+        Module.replyDecoder = new TextDecoder();
+    Module.owletHost.responseAppended(
+        dropped, Module.replyDecoder.decode(HEAPU8.subarray(text, text + size)));
 });
 EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
 EM_JS(void, js_run_time_error, (const char* kind, const char* message),

@@ -13,8 +13,7 @@ const Files = [
 
 // The first 16 hex digits of SHA-256 over the files' bytes, one after the other in order.
 async function buildOf(bodies) {
-    const all = new Uint8Array(bodies.reduce((sum, b) => sum + b.byteLength, 0));
-    bodies.reduce((at, b) => { all.set(new Uint8Array(b), at); return at + b.byteLength; }, 0);
+    const all = await new Blob(bodies).arrayBuffer();
     const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', all));
     return [...digest.slice(0, 8)].map((b) => b.toString(16).padStart(2, '0')).join('');
 }

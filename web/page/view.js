@@ -5,7 +5,6 @@ import { ComboBox } from './combobox.js';
 import { Kind, Property } from './core.js';
 
 const Align = ['', 'left', 'center', 'right'];
-const Font = Object.freeze({ Window: 0, Entry: 1, Banner: 2 });
 const FontClass = ['', 'entry', 'banner'];
 const rgb = (value) => `#${value.toString(16).padStart(6, '0')}`;
 
@@ -324,7 +323,7 @@ export class PanelView {
         }
         default: {
             // The banner is the page's heading.
-            const label = document.createElement(core.place(c).font === Font.Banner ? 'h1' : 'div');
+            const label = document.createElement(FontClass[core.place(c).font] === 'banner' ? 'h1' : 'div');
             label.className = 'label';
             label.id = name;
             if (name === 'Warn')
