@@ -1,0 +1,222 @@
+#include "loop/LoopAnalysis.h"
+
+#include "loop/PartValue.h"
+#include "math/ArithmeticFault.h"
+#include "math/ChipLimits.h"
+#include "math/ReadNumber.h"
+#include "math/RegisterPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace owlet::loop {
+
+const char* LoopFieldName(LoopField field) {
+    static constexpr const char* Names[] = {"Fref",      "Fcomp",
+                                            "Fout",      "VDD",
+                                            "Kvco",      "Tuning voltage",
+                                            "R1",        "R2",
+                                            "C2",        "C1",
+                                            "Cc",        "R3",
+                                            "C3",        "Step from",
+                                            "Tolerance", "Natural frequency",
+                                            "Damping"};
+    return Names[static_cast<int>(field)];
+}
+
+namespace {
+
+// Reads the fields one by one, collecting every problem so each field can be marked.
+class FieldReader {
+public:
+    explicit FieldReader(std::vector<InputProblem>& problems)
+        : problems_(problems) {}
+
+    void fail(LoopField field, std::string need) { problems_.push_back({field, std::move(need)}); }
+
+    // A number within [low, high] (open at a bound given as `open`); `fallback` when empty.
+    std::optional<double> number(LoopField field, const std::string& text, bool prefixes,
+                                 std::optional<double> fallback, double low, double high,
+                                 const std::string& need, bool lowOpen = true) {
+        if (text.find_first_not_of(" \t") == std::string::npos && fallback)
+            return fallback;
+        const std::optional<double> v = ReadPartValue(text, prefixes);
+        if (!v) {
+            fail(field, text.empty() ? need : "'" + text + "' is not a number: " + need);
+            return std::nullopt;
+        }
+        if (!(lowOpen ? *v > low : *v >= low) || !(*v <= high)) {
+            fail(field, need);
+            return std::nullopt;
+        }
+        return v;
+    }
+
+    // A part in ohms or farads: required ones above 0, optional ones 0 (absent) or above.
+    double part(LoopField field, const std::string& text, bool optional, bool resistor) {
+        const double low = resistor ? 1e-3 : 1e-15, high = resistor ? 1e12 : 1.0;
+        const std::string unit = resistor ? "\xCE\xA9" : "F";
+        const std::string need =
+            std::string(optional ? "needs to be empty or 0 (not fitted), or " : "needs ") +
+            EngineeringText(low, unit) + " to " + EngineeringText(high, unit) +
+            (resistor ? " (4k7, 2.2k, 1M)" : " (100p, 4n7, 1u)");
+        const std::optional<double> v =
+            number(field, text, true, optional ? std::optional(0.0) : std::nullopt, 0.0, high, need,
+                   !optional);
+        if (!v)
+            return 0.0;
+        if (*v != 0.0 && *v < low) {
+            fail(field, need);
+            return 0.0;
+        }
+        return *v;
+    }
+
+private:
+    std::vector<InputProblem>& problems_;
+};
+
+// R and N as "Set R " and "Set N" compute them, with the chip's limits.
+void readPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
+    try {
+        const ReferencePlan r = PlanReference(q.fref, q.fcomp);
+        if (const std::string advice = ChipLimitAdvice('R', r.r); !advice.empty())
+            return in.fail(LoopField::Fcomp, advice);
+        const double frefHz = ReadNumber(q.fref) * 1e6;
+        if (!(frefHz > 0.0))
+            return in.fail(LoopField::Fref, "needs a reference frequency above 0 MHz");
+        const OutputPlan n = PlanOutput(q.fout, r.actualFcompText);
+        if (const std::string advice = ChipLimitAdvice('N', n.n); !advice.empty())
+            return in.fail(LoopField::Fout, advice);
+        s.n = n.n;
+        s.fcompHz = frefHz / r.r;
+    } catch (const ArithmeticFault& fault) {
+        std::string why = fault.what();
+        if (const auto sent = why.find("; nothing was sent"); sent != std::string::npos)
+            why.resize(sent);
+        in.fail(LoopField::Fcomp,
+                "the panel cannot compute R and N from these frequencies: " + why);
+    }
+}
+
+void addWarnings(LoopAnalysis& a) {
+    const LoopSetting& s = a.setting;
+    const LoopFigures& f = a.figures;
+    std::vector<std::string>& w = a.warnings;
+    if (!f.polarityRight)
+        w.push_back(s.kvcoHzPerV < 0.0
+                        ? "Kvco is negative (the frequency falls as the tuning voltage rises): "
+                          "tick Invert PD, or the loop runs away."
+                        : "Invert PD is ticked but Kvco is positive: clear Invert PD, or the "
+                          "loop runs away.");
+    if (!f.stable)
+        w.push_back("The loop has no phase margin: it is unstable. Raise R2 (more damping) or "
+                    "lower the natural frequency.");
+    else if (f.phaseMarginDeg < 30.0)
+        w.push_back("Phase margin below 30\xC2\xB0: the loop rings and overshoots. Aim for 45 "
+                    "to 60\xC2\xB0.");
+    if (f.crossoverHz > s.fcompHz / 10.0)
+        w.push_back("The loop crosses over above a tenth of the comparison frequency: the "
+                    "detector's sampling upsets it and the reference spurs pass. Lower the "
+                    "natural frequency.");
+    const FilterParts& p = s.parts;
+    if (s.detector == Detector::PdOut && p.c1 == 0.0 && p.r2 > 0.01 * p.r1)
+        w.push_back("Without C1, each PDout pulse drives R1 and R2 in series, so the loop "
+                    "pulls slower than the linear figures say: fit C1 (about C2 / 10).");
+    if (s.detector == Detector::PdOut && std::abs(s.tuningVoltage - s.vdd / 2.0) > s.vdd / 4.0)
+        w.push_back("The tuning voltage is far from VDD / 2: PDout pulls harder one way than "
+                    "the other, so a step one way settles slower (the simulation shows it).");
+    if ((p.r3 > 0.0) != (p.c3 > 0.0))
+        w.push_back(p.r3 > 0.0 ? "R3 without C3 filters nothing."
+                               : "C3 without R3 sits "
+                                 "straight across C1's node.");
+    const SimulatedStep& sim = a.simulation;
+    if (sim.ranAway)
+        w.push_back("The simulated VCO ran away from the channel: the loop does not lock.");
+    else if (!sim.lockTimeS && f.locks())
+        w.push_back("The simulated loop did not lock within " +
+                    std::to_string(sim.comparisonCycles) + " comparison cycles (" +
+                    EngineeringText(sim.comparisonCycles / s.fcompHz, "s") + ").");
+    if (a.simulationBound == MostSimulatedCycles && f.lockTimeS &&
+        *f.lockTimeS * 20.0 * s.fcompHz > MostSimulatedCycles)
+        w.push_back("The simulation stopped at " + std::to_string(MostSimulatedCycles) +
+                    " comparison cycles, fewer than twenty lock times.");
+}
+
+} // namespace
+
+LoopAnalysis AnalyseLoop(const LoopRequest& q) {
+    LoopAnalysis a;
+    FieldReader in(a.problems);
+    LoopSetting& s = a.setting;
+    s.detector = q.detector;
+    s.invertPd = q.invertPd;
+    readPlan(q, in, s);
+    s.vdd = in.number(LoopField::Vdd, q.vdd, false, 5.0, 2.5, 5.5,
+                      "needs the chip's supply, 2.5 to 5.5 V", false)
+                .value_or(5.0);
+    const std::optional<double> kvco =
+        in.number(LoopField::Kvco, q.kvco, false, std::nullopt, -1e4, 1e4,
+                  "needs the VCO's gain in MHz/V, not 0 (negative when the frequency falls as "
+                  "the tuning voltage rises)");
+    if (kvco && (*kvco == 0.0 || std::abs(*kvco) < 1e-6))
+        in.fail(LoopField::Kvco, "needs the VCO's gain in MHz/V, not 0");
+    s.kvcoHzPerV = kvco.value_or(0.0) * 1e6;
+    const bool pd = s.detector == Detector::PdOut;
+    s.tuningVoltage = in.number(LoopField::TuningVoltage, q.tuningVoltage, false, s.vdd / 2.0,
+                                pd ? 0.0 : -1e3, pd ? std::nextafter(s.vdd, 0.0) : 1e3,
+                                pd ? "needs a voltage between 0 and VDD, which PDout can drive"
+                                   : "needs the op-amp's output voltage at the new channel")
+                          .value_or(s.vdd / 2.0);
+    FilterParts& p = s.parts;
+    p.c2 = in.part(LoopField::C2, q.c2, false, false);
+    if (!q.design) {
+        p.r1 = in.part(LoopField::R1, q.r1, false, true);
+        p.r2 = in.part(LoopField::R2, q.r2, false, true);
+    }
+    p.c1 = in.part(LoopField::C1, q.c1, true, false);
+    p.cc = in.part(LoopField::Cc, q.cc, true, false);
+    p.r3 = in.part(LoopField::R3, q.r3, true, true);
+    p.c3 = in.part(LoopField::C3, q.c3, true, false);
+    if (pd && p.cc > 0.0)
+        in.fail(LoopField::Cc, "belongs to the \xCF\x86R/\xCF\x86V form (it splits R1 there): "
+                               "leave it empty for PDout");
+    const double foutHz = ReadNumber(q.fout) * 1e6;
+    const std::optional<double> start =
+        in.number(LoopField::StepFrom, q.stepFrom, false, (foutHz - s.fcompHz) / 1e6, 0.0, 1e6,
+                  "needs a frequency above 0 MHz");
+    if (start && s.n > 0 && std::abs(s.channelHz() - *start * 1e6) < 1e-3)
+        in.fail(LoopField::StepFrom, "is the new channel itself: give the channel the loop "
+                                     "comes from");
+    s.stepHz = s.channelHz() - start.value_or(0.0) * 1e6;
+    s.toleranceHz = in.number(LoopField::Tolerance, q.tolerance, false, std::abs(s.stepHz) / 100.0,
+                              0.0, 1e9, "needs a frequency above 0 Hz")
+                        .value_or(1.0);
+    if (q.design) {
+        const auto fn = in.number(LoopField::NaturalFrequency, q.naturalFrequency, false,
+                                  std::nullopt, 0.0, 1e8, "needs a frequency above 0 Hz");
+        const auto zeta = in.number(LoopField::Damping, q.damping, false, std::nullopt, 0.0, 100.0,
+                                    "needs a damping above 0 (0.7 is usual)");
+        if (fn && zeta && a.problems.empty()) {
+            a.design = DesignFilter(s, *fn, *zeta, q.series);
+            p.r1 = a.design->r1;
+            p.r2 = a.design->r2;
+        }
+    }
+    if (!a.problems.empty())
+        return a;
+    a.figures = ComputeFigures(s);
+    // Twenty lock times, from the linear loop's or the second-order estimate.
+    const double omegaN = 2.0 * std::numbers::pi * a.figures.naturalFrequencyHz;
+    const double basis =
+        a.figures.lockTimeS.value_or(8.0 / (std::clamp(a.figures.damping, 0.1, 1.0) * omegaN));
+    a.simulationBound = std::clamp<std::int64_t>(
+        static_cast<std::int64_t>(std::ceil(std::min(20.0 * basis * s.fcompHz, 1e12))), 100,
+        MostSimulatedCycles);
+    a.simulation = SimulateStep(s, a.simulationBound);
+    addWarnings(a);
+    return a;
+}
+
+} // namespace owlet::loop

@@ -1,0 +1,144 @@
+#include "loop/LoopReport.h"
+
+#include "loop/PartValue.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace owlet::loop {
+namespace {
+
+const std::string Degree = "\xC2\xB0";
+const std::string Ohm = "\xCE\xA9";
+
+std::string lockText(const std::optional<double>& t, const char* otherwise) {
+    return t ? EngineeringText(*t, "s") : otherwise;
+}
+
+// At most `most` points: each bucket's lowest and highest, so an envelope stays whole.
+std::vector<std::array<double, 2>> thinned(const std::vector<SimulatedStep::Cycle>& cycles,
+                                           double until, std::size_t most) {
+    std::vector<std::array<double, 2>> r;
+    std::size_t count = 0;
+    while (count < cycles.size() && cycles[count].timeS <= until)
+        ++count;
+    const std::size_t per = std::max<std::size_t>(1, (2 * count + most - 1) / most);
+    for (std::size_t i = 0; i < count; i += per) {
+        const auto last = std::min(count, i + per);
+        const auto [lo, hi] = std::minmax_element(
+            cycles.begin() + static_cast<long>(i), cycles.begin() + static_cast<long>(last),
+            [](const auto& a, const auto& b) { return a.offsetHz < b.offsetHz; });
+        const auto first = lo->timeS < hi->timeS ? lo : hi, second = first == lo ? hi : lo;
+        r.push_back({first->timeS, first->offsetHz});
+        if (second != first)
+            r.push_back({second->timeS, second->offsetHz});
+    }
+    return r;
+}
+
+} // namespace
+
+std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
+    const LoopSetting& s = a.setting;
+    const LoopFigures& f = a.figures;
+    const bool pd = s.detector == Detector::PdOut;
+    std::vector<FigureRow> rows{
+        {"Detector", std::string(pd ? "PDout" : "\xCF\x86R/\xCF\x86V") + ", K\xCF\x86 " +
+                         EngineeringText(f.kphi, "V/rad")},
+        {"Divider", "N = " + std::to_string(s.n) + " at " + EngineeringText(s.fcompHz, "Hz")},
+    };
+    if (a.design)
+        rows.push_back({"Designed", "R1 " + EngineeringText(a.design->r1Exact, Ohm, 4) +
+                                        " \xE2\x86\x92 " + EngineeringText(a.design->r1, Ohm) +
+                                        ", R2 " + EngineeringText(a.design->r2Exact, Ohm, 4) +
+                                        " \xE2\x86\x92 " + EngineeringText(a.design->r2, Ohm)});
+    rows.insert(rows.end(),
+                {{"Natural frequency", EngineeringText(f.naturalFrequencyHz, "Hz")},
+                 {"Damping", FixedText(f.damping, 3)},
+                 {"Crossover", EngineeringText(f.crossoverHz, "Hz")},
+                 {"Phase margin", FixedText(f.phaseMarginDeg, 1) + Degree},
+                 {"Bandwidth (-3 dB)", EngineeringText(f.bandwidthHz, "Hz")},
+                 {"Step", EngineeringText(s.stepHz, "Hz") + " to within " +
+                              EngineeringText(s.toleranceHz, "Hz")},
+                 {"Lock time (linear)", lockText(f.lockTimeS, "does not lock")},
+                 {"Lock time (simulated)", lockText(a.simulation.lockTimeS, "did not lock")},
+                 {"Spur attenuation at Fcomp", FixedText(f.spurAttenuationDb, 1) + " dB"},
+                 {"Locks", f.locks()         ? "yes"
+                           : f.polarityRight ? "no: unstable"
+                                             : "no: wrong polarity"}});
+    return rows;
+}
+
+std::vector<Plot> LoopPlots(const LoopAnalysis& a) {
+    const LoopSetting& s = a.setting;
+    const LoopFigures& f = a.figures;
+    const OpenLoop g(s);
+    Plot magnitude{"Open-loop gain", "Hz", " dB", true, false, {}, {}, {}};
+    Plot phase{"Open-loop phase", "Hz", Degree, true, false, {}, {}, {}};
+    PlotSeries gain{"|G|", PlotSeries::Style::Line, {}};
+    PlotSeries angle{"arg G", PlotSeries::Style::Line, {}};
+    const double lo = f.crossoverHz / 100.0;
+    const double hi = std::max(f.crossoverHz * 100.0, s.fcompHz * 2.0);
+    constexpr int Points = 240;
+    for (int i = 0; i <= Points; ++i) {
+        const double hz = lo * std::pow(hi / lo, static_cast<double>(i) / Points);
+        const double w = 2.0 * std::numbers::pi * hz;
+        gain.points.push_back({hz, 20.0 * std::log10(std::abs(g.gain(w)))});
+        angle.points.push_back({hz, g.phaseDeg(w)});
+    }
+    magnitude.series = {gain, {"0 dB", PlotSeries::Style::Dashed, {{lo, 0.0}, {hi, 0.0}}}};
+    phase.series = {angle,
+                    {"-180" + Degree, PlotSeries::Style::Dashed, {{lo, -180.0}, {hi, -180.0}}}};
+    magnitude.marks = {{f.crossoverHz, "crossover " + EngineeringText(f.crossoverHz, "Hz")},
+                       {s.fcompHz, "Fcomp"}};
+    phase.marks = {{f.crossoverHz, "margin " + FixedText(f.phaseMarginDeg, 1) + Degree}};
+    magnitude.summary = "Open-loop gain falls through 0 dB at " +
+                        EngineeringText(f.crossoverHz, "Hz") + "; " +
+                        FixedText(f.spurAttenuationDb, 1) +
+                        " dB more attenuation at Fcomp from the optional parts.";
+    phase.summary = "Open-loop phase at the crossover leaves " + FixedText(f.phaseMarginDeg, 1) +
+                    Degree + " of phase margin" + (f.stable ? "." : ": the loop is unstable.");
+
+    // After the step: three times the later lock time, or the whole simulation.
+    const SimulatedStep& sim = a.simulation;
+    const double simulated = static_cast<double>(sim.comparisonCycles) / s.fcompHz;
+    double until = simulated;
+    if (f.lockTimeS || sim.lockTimeS)
+        until = std::min(simulated,
+                         3.0 * std::max(f.lockTimeS.value_or(0.0), sim.lockTimeS.value_or(0.0)));
+    if (!sim.cycles.empty())
+        until = std::max(until, std::min(simulated, 20.0 / s.fcompHz));
+    Plot step{"VCO frequency minus the new channel", "s", "Hz", false, true, {}, {}, {}};
+    PlotSeries linear{"linear", PlotSeries::Style::Line, {}};
+    if (f.locks()) {
+        constexpr int Samples = 400;
+        const double h = until / Samples;
+        const std::vector<double> offsets = LinearStep(s).offsets(h, Samples + 1);
+        for (int k = 0; k <= Samples; ++k)
+            linear.points.push_back({k * h, offsets[static_cast<std::size_t>(k)]});
+    }
+    PlotSeries simulatedSeries{"simulated", PlotSeries::Style::Dots,
+                               thinned(sim.cycles, until, 800)};
+    const double tol = s.toleranceHz;
+    step.series = {linear,
+                   simulatedSeries,
+                   {"tolerance",
+                    PlotSeries::Style::Dashed,
+                    {{0.0, tol}, {until, tol}, {0.0, NAN}, {0.0, -tol}, {until, -tol}}}};
+    if (f.lockTimeS)
+        step.marks.push_back({*f.lockTimeS, "linear " + EngineeringText(*f.lockTimeS, "s")});
+    if (sim.lockTimeS)
+        step.marks.push_back({*sim.lockTimeS, "simulated " + EngineeringText(*sim.lockTimeS, "s")});
+    step.summary = "After a step of " + EngineeringText(s.stepHz, "Hz") +
+                   ", the linear loop locks " +
+                   (f.lockTimeS ? "in " + EngineeringText(*f.lockTimeS, "s") : "never") +
+                   " and the simulated detector " +
+                   (sim.lockTimeS ? "in " + EngineeringText(*sim.lockTimeS, "s")
+                    : sim.ranAway ? "runs away"
+                                  : "did not lock") +
+                   ", to within " + EngineeringText(tol, "Hz") + ".";
+    return {magnitude, phase, step};
+}
+
+} // namespace owlet::loop

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "loop/FilterParts.h"
+
+#include <cstdint>
+
+namespace owlet::loop {
+
+// A loop as the module has it: the panel's setting, the VCO and the filter.
+struct LoopSetting {
+    Detector detector = Detector::PhiRPhiV;
+    bool invertPd = false;      // the C register's POL bit
+    double vdd = 5.0;           // volts
+    double kvcoHzPerV = 0.0;    // signed: negative when the frequency falls as Vt rises
+    double tuningVoltage = 2.5; // at the new channel, volts
+    std::int32_t n = 0;
+    double fcompHz = 0.0;     // the comparison frequency R gives
+    double stepHz = 0.0;      // the new channel (N x Fcomp) minus the one the loop starts on
+    double toleranceHz = 0.0; // locked once the frequency stays this close to the new channel
+    FilterParts parts;
+
+    double channelHz() const { return n * fcompHz; }
+};
+
+// Kphi in volts per radian: VDD / 4 pi for PDout, VDD / 2 pi for phiR/phiV.
+double DetectorGain(Detector detector, double vdd);
+// Positive feedback: the POL bit must be set exactly when Kvco is negative.
+bool PolarityRight(const LoopSetting& s);
+
+} // namespace owlet::loop

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "loop/FilterParts.h"
+#include "loop/SmallMatrix.h"
+
+#include <complex>
+
+namespace owlet::loop {
+
+// What drives the filter during one stretch of time.
+enum class Drive {
+    Linear, // the linear model: PDout as the current u / R1 into X, phiR/phiV as u into R1
+    Open,   // PDout high-impedance: nothing flows through R1
+    Source  // PDout driven to u through R1; phiR/phiV's differential voltage u into R1
+};
+
+// The filter as a nodal network: node voltages v with capacitances C to ground,
+// C v' = -G v + b u. G need not be symmetric: the op-amp's virtual ground and output
+// feed later sections one way. Nodes without capacitance are solved for algebraically.
+class Network {
+public:
+    Network(Detector detector, const FilterParts& parts, Drive drive);
+
+    // The VCO's tuning voltage over u at s = j omega (omega > 0), every part included.
+    std::complex<double> transfer(double omega) const;
+
+    int nodeCount() const { return nodes_; }
+
+    // The nodes with capacitance, the algebraic ones eliminated:
+    // x' = A x + B u, Vt = c.x + d u.
+    struct StateSpace {
+        int n = 0;
+        Matrix a, g; // g: the reduced conductances, C x' = -g x + ...
+        Vector b, c, capacitance, rest;
+        double d = 0.0;
+        std::array<int, MaxOrder> block{}; // sections fed one way, in order
+    };
+    StateSpace reduce() const;
+
+private:
+    int addNode(double capacitance, int block, double rest);
+    void connect(int from, int to, double conductance); // both ways
+
+    int nodes_ = 0;
+    Matrix g_;
+    Vector c_, b_, rest_;
+    std::array<int, MaxOrder> block_{};
+    int output_ = 0;
+};
+
+} // namespace owlet::loop

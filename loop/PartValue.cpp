@@ -1,0 +1,140 @@
+#include "loop/PartValue.h"
+
+#include "math/FloatChars.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace owlet::loop {
+namespace {
+
+struct Prefix {
+    std::string_view text;
+    int exponent;
+};
+// µ twice: the micro sign and the Greek letter look alike.
+constexpr std::array<Prefix, 11> Prefixes{{{"p", -12},
+                                           {"n", -9},
+                                           {"u", -6},
+                                           {"\xC2\xB5", -6},
+                                           {"\xCE\xBC", -6},
+                                           {"m", -3},
+                                           {"R", 0},
+                                           {"r", 0},
+                                           {"k", 3},
+                                           {"K", 3},
+                                           {"M", 6}}};
+constexpr std::array<std::string_view, 8> Units{
+    "F", "\xCE\xA9", "\xE2\x84\xA6", "ohm", "Ohm", "ohms", "V", "Hz"};
+
+std::string_view trimmed(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
+    return t;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::optional<double> ReadPartValue(std::string_view text, bool prefixes) {
+    text = trimmed(text);
+    double sign = 1.0;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        sign = text.front() == '-' ? -1.0 : 1.0;
+        text.remove_prefix(1);
+    }
+    if (text.empty() || !(isDigit(text.front()) || text.front() == '.'))
+        return std::nullopt;
+    ParsedDouble number = ParseDouble(text);
+    if (number.length == 0 || number.outOfRange)
+        return std::nullopt;
+    const std::string_view mantissa = text.substr(0, number.length);
+    text.remove_prefix(number.length);
+    int exponent = 0;
+    text = trimmed(text);
+    if (prefixes)
+        for (const Prefix& p : Prefixes)
+            if (text.starts_with(p.text)) {
+                text.remove_prefix(p.text.size());
+                exponent = p.exponent;
+                // Digits after the letter are the decimals: only after whole digits.
+                std::size_t decimals = 0;
+                while (decimals < text.size() && isDigit(text[decimals]))
+                    ++decimals;
+                if (decimals > 0) {
+                    if (mantissa.find_first_not_of("0123456789") != std::string_view::npos)
+                        return std::nullopt;
+                    const std::string joined =
+                        std::string(mantissa) + "." + std::string(text.substr(0, decimals));
+                    number = ParseDouble(joined);
+                    text.remove_prefix(decimals);
+                }
+                break;
+            }
+    text = trimmed(text);
+    if (!text.empty()) {
+        bool unit = false;
+        for (const std::string_view u : Units)
+            unit = unit || text == u;
+        if (!unit)
+            return std::nullopt;
+    }
+    // A power of ten below one divides, so that 4n7 is the double nearest 4.7e-9.
+    const double scale = std::pow(10.0, std::abs(exponent));
+    const double value = exponent < 0 ? number.value / scale : number.value * scale;
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return sign * value;
+}
+
+std::string FixedText(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(std::abs(value) * scale);
+    if (!std::isfinite(rounded) || rounded >= 1e15)
+        return std::isfinite(value) ? ScientificText(value, 6) : "-";
+    auto whole = static_cast<long long>(rounded);
+    std::string digits = std::to_string(whole);
+    if (decimals > 0) {
+        if (digits.size() <= static_cast<std::size_t>(decimals))
+            digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
+    }
+    return (value < 0.0 && whole != 0 ? "-" : "") + digits;
+}
+
+std::string EngineeringText(double value, std::string_view unit, int digits) {
+    if (!std::isfinite(value))
+        return "-";
+    static constexpr std::array<std::string_view, 10> Names{"f", "p", "n", "\xC2\xB5", "m",
+                                                            "",  "k", "M", "G",        "T"};
+    std::string text = "0";
+    if (value != 0.0) {
+        // Rounded first, so that 999.96 becomes "1 k" and not "1000".
+        const std::string sci = ScientificText(std::abs(value), digits);
+        const int e10 = std::atoi(sci.c_str() + sci.find('e') + 1);
+        const int group = std::clamp((e10 >= 0 ? e10 / 3 : (e10 - 2) / 3), -5, 4);
+        const double mantissa = group >= 0 ? std::abs(value) / std::pow(10.0, 3 * group)
+                                           : std::abs(value) * std::pow(10.0, -3 * group);
+        const int whole = std::max(1, e10 - 3 * group + 1);
+        text = FixedText(value < 0 ? -mantissa : mantissa, std::max(0, digits - whole));
+        if (text.find('.') != std::string::npos) {
+            while (text.back() == '0')
+                text.pop_back();
+            if (text.back() == '.')
+                text.pop_back();
+        }
+        text += " " + std::string(Names[static_cast<std::size_t>(group + 5)]);
+    } else {
+        text += " ";
+    }
+    return text + std::string(unit);
+}
+
+} // namespace owlet::loop

@@ -1,0 +1,297 @@
+#include "loop/LoopAnalysis.h"
+#include "loop/LoopReport.h"
+#include "loop/PartValue.h"
+#include "tests/support/Rows.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <random>
+
+using namespace owlet::loop;
+using namespace owlet::test;
+using cd = std::complex<double>;
+constexpr double Pi = std::numbers::pi;
+
+namespace {
+
+// One loop of each form and each optional part, as typed; 10 MHz / 25 kHz / 145 MHz.
+struct Case {
+    const char* name;
+    Detector detector;
+    const char *r1, *r2, *c2, *c1, *cc, *r3, *c3;
+};
+constexpr Case Cases[] = {
+    {"PDout core", Detector::PdOut, "18k", "3k3", "1u", "", "", "", ""},
+    {"PDout C1", Detector::PdOut, "9k1", "3k3", "1u", "100n", "", "", ""},
+    {"PDout C1 R3 C3", Detector::PdOut, "9k1", "3k3", "1u", "100n", "", "10k", "10n"},
+    {"PDout C3 without R3", Detector::PdOut, "9k1", "3k3", "1u", "", "", "", "47n"},
+    {"phi core", Detector::PhiRPhiV, "18k", "3k3", "1u", "", "", "", ""},
+    {"phi Cc", Detector::PhiRPhiV, "18k", "3k3", "1u", "", "22n", "", ""},
+    {"phi C1 Cc R3 C3", Detector::PhiRPhiV, "18k", "3k3", "1u", "100n", "22n", "4k7", "22n"},
+    // R1 Cc / 4 = R3 C3: two sections with one time constant
+    {"phi equal poles", Detector::PhiRPhiV, "20k", "3k3", "1u", "", "2n", "10k", "1n"},
+};
+
+LoopRequest request(const Case& c) {
+    LoopRequest q;
+    q.fref = "10";
+    q.fcomp = "25";
+    q.fout = "145";
+    q.kvco = "8";
+    q.detector = c.detector;
+    q.r1 = c.r1, q.r2 = c.r2, q.c2 = c.c2, q.c1 = c.c1, q.cc = c.cc, q.r3 = c.r3, q.c3 = c.c3;
+    q.stepFrom = "144.999";
+    return q;
+}
+
+cd parallel(cd a, cd b) {
+    return a * b / (a + b);
+}
+
+// The filter's transfer written out from the drawing, apart from the core's nodal solver.
+cd drawnTransfer(const FilterParts& p, Detector d, double w) {
+    const cd s(0.0, w);
+    const auto cap = [&](double c) {
+        return c > 0.0 ? 1.0 / (s * c) : cd(INFINITY);
+    };
+    cd z = p.r2 + 1.0 / (s * p.c2);
+    if (p.c1 > 0.0)
+        z = parallel(z, cap(p.c1));
+    const cd section3 = p.r3 > 0.0 && p.c3 > 0.0 ? 1.0 / (1.0 + s * p.r3 * p.c3) : 1.0;
+    if (d == Detector::PdOut) {
+        if (p.r3 > 0.0 && p.c3 > 0.0)
+            z = parallel(z, p.r3 + cap(p.c3));
+        else if (p.c3 > 0.0)
+            z = parallel(z, cap(p.c3));
+        return z * section3 / p.r1;
+    }
+    return z / (p.r1 * (1.0 + s * p.r1 * p.cc / 4.0)) * section3;
+}
+
+// The last moment a second-order type-2 loop is farther than `tol` of `step` away:
+// e(t) = exp(-zeta wn t) (cos wd t - zeta wn / wd sin wd t), cosh and sinh when
+// overdamped, sampled finely.
+double secondOrderLockTime(double wn, double zeta, double step, double tol) {
+    const double wd = wn * std::sqrt(std::abs(1.0 - zeta * zeta));
+    double last = 0.0;
+    for (double t = 0.0; t < 40.0 / (zeta * wn); t += 1e-4 / wn) {
+        const double decay = std::exp(-zeta * wn * t);
+        const double e = zeta < 1.0
+                             ? decay * (std::cos(wd * t) - zeta * wn / wd * std::sin(wd * t))
+                             : decay * (std::cosh(wd * t) - zeta * wn / wd * std::sinh(wd * t));
+        if (std::abs(e * step) > tol)
+            last = t;
+    }
+    return last;
+}
+
+void verifyFinite(const LoopAnalysis& a) {
+    const LoopFigures& f = a.figures;
+    for (const double v : {f.kphi, f.naturalFrequencyHz, f.damping, f.crossoverHz, f.phaseMarginDeg,
+                           f.bandwidthHz, f.spurAttenuationDb})
+        QVERIFY(std::isfinite(v));
+    for (const FigureRow& row : FigureRows(a))
+        QVERIFY2(row.value.find("nan") == std::string::npos, row.value.c_str());
+}
+
+} // namespace
+
+class LoopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void partValues_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value"); // NAN: refused
+        const std::pair<const char*, double> rows[] = {
+            {"4k7", 4700.0}, {"2.2k", 2200.0},      {"1M8", 1.8e6},      {"4n7", 4.7e-9},
+            {"100p", 1e-10}, {"1u", 1e-6},          {"1\xC2\xB5", 1e-6}, {"1e-6", 1e-6},
+            {"4R7", 4.7},    {"10 k\xCE\xA9", 1e4}, {"4.7nF", 4.7e-9},   {"-1k", -1000.0},
+            {"", NAN},       {"4k7x", NAN},         {"4.7k7", NAN},      {"k", NAN},
+            {"1e999", NAN}};
+        for (const auto& [text, value] : rows)
+            QTest::newRow(text) << QString::fromUtf8(text) << value;
+    }
+    void partValues() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        const auto read = ReadPartValue(text.toStdString());
+        QCOMPARE(read.has_value(), !std::isnan(value));
+        if (read)
+            QCOMPARE(*read, value);
+    }
+
+    // The core's transfer, figures and lock time against the network written out by hand
+    // and, for the core alone, against the second-order closed forms.
+    void figures_data() { addRows(Cases); }
+    void figures() {
+        const LoopAnalysis a = AnalyseLoop(request(currentRow(Cases)));
+        QVERIFY(a.ok());
+        verifyFinite(a);
+        const LoopSetting& s = a.setting;
+        const double k = (s.detector == Detector::PdOut ? 5.0 / (4 * Pi) : 5.0 / (2 * Pi)) * 2 *
+                         Pi * 8e6 / 5800.0;
+        const OpenLoop g(s);
+        for (const double hz : {3.0, 100.0, 1e3, 25e3}) {
+            const double w = 2 * Pi * hz;
+            const cd expected = k * drawnTransfer(s.parts, s.detector, w) / cd(0.0, w);
+            QVERIFY2(std::abs(g.gain(w) / expected - 1.0) < 1e-9, qPrintable(QString::number(hz)));
+        }
+        const double wc = 2 * Pi * a.figures.crossoverHz;
+        QVERIFY(std::abs(std::abs(g.gain(wc)) - 1.0) < 1e-9);
+        QCOMPARE(a.figures.phaseMarginDeg, 180.0 + std::arg(g.gain(wc)) * 180.0 / Pi);
+        QCOMPARE(a.figures.spurAttenuationDb == 0.0, !s.parts.hasOptionalParts());
+        // The phase plotted is continuous, down to -360 degrees with four lags.
+        const auto& phase = LoopPlots(a)[1].series[0].points;
+        for (std::size_t i = 1; i < phase.size(); ++i)
+            QVERIFY(std::abs(phase[i][1] - phase[i - 1][1]) < 10.0 && phase[i][1] > -360.0);
+        if (s.parts.hasOptionalParts())
+            return;
+        const double wn = std::sqrt(k / (s.parts.r1 * s.parts.c2)),
+                     zeta = wn * s.parts.r2 * s.parts.c2 / 2;
+        QCOMPARE(a.figures.naturalFrequencyHz, wn / (2 * Pi));
+        const double x = wn * wn * (2 * zeta * zeta + std::sqrt(4 * std::pow(zeta, 4) + 1));
+        QVERIFY(std::abs(wc / std::sqrt(x) - 1.0) < 1e-9);
+        QVERIFY(std::abs(a.figures.phaseMarginDeg -
+                         std::atan(std::sqrt(x) * 2 * zeta / wn) * 180.0 / Pi) < 1e-6);
+        const double b = 2 * zeta * zeta + 1;
+        QVERIFY(
+            std::abs(a.figures.bandwidthHz * 2 * Pi / (wn * std::sqrt(b + std::sqrt(b * b + 1))) -
+                     1.0) < 1e-9);
+        const double lock = secondOrderLockTime(wn, zeta, 1000.0, 10.0);
+        QVERIFY2(std::abs(*a.figures.lockTimeS / lock - 1.0) < 1e-3,
+                 qPrintable(QStringLiteral("%1 against %2").arg(*a.figures.lockTimeS).arg(lock)));
+    }
+
+    // Designed values give back the natural frequency and damping asked for; the standard
+    // values are the nearest on a logarithmic scale.
+    void designRoundTrip() {
+        for (const Detector d : {Detector::PdOut, Detector::PhiRPhiV}) {
+            LoopRequest q = request(Cases[0]);
+            q.detector = d;
+            q.design = true;
+            q.naturalFrequency = "137";
+            q.damping = "0.83";
+            const LoopAnalysis a = AnalyseLoop(q);
+            QVERIFY(a.ok());
+            LoopSetting exact = a.setting;
+            exact.parts.r1 = a.design->r1Exact;
+            exact.parts.r2 = a.design->r2Exact;
+            const LoopFigures f = ComputeFigures(exact);
+            QVERIFY(std::abs(f.naturalFrequencyHz / 137.0 - 1.0) < 1e-12);
+            QVERIFY(std::abs(f.damping / 0.83 - 1.0) < 1e-12);
+            QCOMPARE(a.setting.parts.r1, NearestStandard(a.design->r1Exact, ESeries::E24));
+        }
+        const std::tuple<double, ESeries, double> nearest[] = {
+            {4600, ESeries::E12, 4700},  {4400, ESeries::E24, 4300},
+            {9.6, ESeries::E12, 10},     {9.0e-9, ESeries::E12, 8.2e-9},
+            {1.04e6, ESeries::E24, 1e6}, {1.05e6, ESeries::E24, 1.1e6},
+            {1.16, ESeries::E24, 1.2}};
+        for (const auto& [value, series, expected] : nearest)
+            QCOMPARE(NearestStandard(value, series), expected);
+    }
+
+    // A small step: the real detector settles as the linear loop does, within 2 %; a step
+    // of 25 MHz slips cycles and pulls in slower.
+    void simulationAgainstLinear_data() {
+        QTest::addColumn<int>("detector");
+        QTest::newRow("PDout") << int(Detector::PdOut);
+        QTest::newRow("phiR/phiV") << int(Detector::PhiRPhiV);
+    }
+    void simulationAgainstLinear() {
+        QFETCH(int, detector);
+        LoopRequest q = request(Cases[0]);
+        q.detector = Detector(detector);
+        q.c1 = q.detector == Detector::PdOut ? "100n" : "";
+        q.design = true;
+        q.naturalFrequency = "100";
+        q.damping = "1";
+        const LoopAnalysis small = AnalyseLoop(q);
+        QVERIFY(small.simulation.lockTimeS && small.figures.lockTimeS);
+        const double ratio = *small.simulation.lockTimeS / *small.figures.lockTimeS;
+        QVERIFY2(std::abs(ratio - 1.0) < 0.02, qPrintable(QString::number(ratio)));
+        q.stepFrom = "120";
+        const LoopAnalysis large = AnalyseLoop(q);
+        QVERIFY(large.simulation.lockTimeS);
+        QVERIFY(*large.simulation.lockTimeS > 1.5 * *large.figures.lockTimeS);
+    }
+
+    // The first cycle worked by hand: C2 so large the loop barely moves, R2 small. The VCO
+    // runs at the old channel until fR's edge at 1/Fcomp; the up pulse then adds
+    // Kvco VDD (R2/R1 + t/(R1 C2)) until the N-th cycle, a quadratic in t.
+    void firstCycleByHand() {
+        LoopRequest q = request(Cases[4]);
+        q.r1 = "10k";
+        q.r2 = "10";
+        q.c2 = "1";
+        const LoopAnalysis a = AnalyseLoop(q);
+        QVERIFY(a.ok() && !a.simulation.cycles.empty());
+        const double fOld = 145e6 - 1000, n = 5800, fc = 25e3, k = 8e6 * 5.0;
+        const double left = n - fOld / fc; // cycles still to go at fR's edge
+        // k/(2 R1 C2) t^2 + (fOld + k R2/R1) t - left = 0, its root in the stable form
+        const double qa = k / (2 * 1e4 * 1.0), qb = fOld + k * 10 / 1e4;
+        const double t = 2 * left / (qb + std::sqrt(qb * qb + 4 * qa * left));
+        QVERIFY(std::abs(a.simulation.cycles[0].timeS - (1 / fc + t)) < 1e-15);
+        QVERIFY(std::abs(a.simulation.cycles[0].offsetHz - (n / (1 / fc + t) - 145e6)) < 1e-6);
+    }
+
+    // Kvco's sign against Invert PD: the wrong one is told and the simulated VCO runs away.
+    void polarity() {
+        for (const int form : {0, 4})
+            for (const bool negative : {false, true})
+                for (const bool invert : {false, true}) {
+                    LoopRequest q = request(Cases[form]);
+                    q.kvco = negative ? "-8" : "8";
+                    q.invertPd = invert;
+                    const LoopAnalysis a = AnalyseLoop(q);
+                    const bool right = negative == invert;
+                    QCOMPARE(a.figures.locks(), right);
+                    QCOMPARE(a.simulation.lockTimeS.has_value(), right);
+                    QCOMPARE(a.warnings.empty() ||
+                                 a.warnings.front().find("Invert PD") == std::string::npos,
+                             right);
+                    if (!right) // away from the channel, not toward it
+                        QVERIFY(std::abs(a.simulation.cycles.back().offsetHz) > 1000.0);
+                }
+    }
+
+    // No input makes a NaN, a crash or a hang: random parts over twelve decades.
+    void anyPartsGiveFiniteFigures() {
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> decade(-1.0, 1.0);
+        for (int i = 0; i < 200; ++i) {
+            LoopRequest q = request(Cases[i % std::size(Cases)]);
+            const auto value = [&](double typical) {
+                return std::to_string(typical * std::pow(10.0, 6 * decade(random)));
+            };
+            q.r1 = value(1e4), q.r2 = value(1e3), q.c2 = value(1e-7), q.kvco = value(10);
+            if (i % 3 == 0)
+                q.c1 = value(1e-8), q.r3 = value(1e4), q.c3 = value(1e-9);
+            const LoopAnalysis a = AnalyseLoop(q);
+            if (a.ok())
+                verifyFinite(a);
+            else
+                QVERIFY(!a.problems.front().need.empty());
+        }
+    }
+
+    // Every field's fault is named, all at once, and nothing is computed.
+    void badInput() {
+        LoopRequest q = request(Cases[0]);
+        q.r1 = "0", q.c1 = "-1n", q.vdd = "6", q.kvco = "0", q.cc = "1n", q.tuningVoltage = "5";
+        q.fcomp = "1";
+        const LoopAnalysis a = AnalyseLoop(q);
+        QList<LoopField> named;
+        for (const InputProblem& p : a.problems)
+            named << p.field;
+        QCOMPARE(named, (QList<LoopField>{LoopField::Fcomp, LoopField::Vdd, LoopField::Kvco,
+                                          LoopField::TuningVoltage, LoopField::R1, LoopField::C1,
+                                          LoopField::Cc}));
+    }
+};
+
+QTEST_APPLESS_MAIN(LoopTest)
+#include "LoopTest.moc"
