@@ -117,8 +117,9 @@ fuzz:
 bench: build web node-deps
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim owlet-bench-flood \
-		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact
-	xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
+		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact \
+		owlet-bench-loop
+	OWLET_WEB_BUILD=$(WEB_BUILD) xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
 # The C++ files git knows of (new ones included, deleted ones not), or every one under the
 # tree outside a git checkout.

@@ -4,6 +4,8 @@
 #include "tests/support/Rows.h"
 #include "tests/support/SimulatorProcess.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -13,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 
 using namespace owlet::test;
@@ -45,6 +48,21 @@ constexpr Call ExitStatuses[] = {
     {"no such port", "--port 999 --c", 1, "Plug in the adapter and run owlet-cli again"},
     {"silent module", "--c --expect-reply --wait 0.2", 3, "did not answer"},
     {"dry run", "--c --dry-run", 0, ""},
+};
+
+// owlet-cli --loop with one fault each, after a plan it takes.
+constexpr auto LoopPlan = "--loop --fref 10 --fout 145 --kvco 8 --c2 1u ";
+constexpr Call LoopBadInputs[] = {
+    {"R1 0", "--r1 0 --r2 1k", 2, "--r1: needs 1 m"},
+    {"C1 below 0", "--r1 1k --r2 1k --c1 -1n", 2, "--c1: needs to be empty or 0"},
+    {"VDD above the chip's", "--r1 1k --r2 1k --vdd 6", 2, "--vdd: needs the chip's supply"},
+    {"Kvco 0", "--r1 1k --r2 1k --kvco 0", 2, "--kvco: needs the VCO's gain"},
+    {"damping 0", "--natural-frequency 100 --damping 0", 2, "--damping: needs a damping above 0"},
+    {"resistors and a design", "--r1 1k --r2 1k --natural-frequency 1 --damping 1", 2, "either"},
+    {"N the chip cannot count", "--fout 0.5 --r1 1k --r2 1k", 2, "--fout: N = 20"},
+    {"Cc on PDout", "--pd-single --cc 1n --r1 1k --r2 1k", 2, "--cc: belongs to"},
+    {"not a value", "--r1 4k7x --r2 1k", 2, "--r1: '4k7x' is not a number"},
+    {"a port", "--r1 1k --r2 1k --port 1", 2, "sends nothing"},
 };
 
 QStringList arguments(const char* line) {
@@ -99,6 +117,49 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(c.said), qPrintable(run.err));
         QCOMPARE(module.read(1, 300), QByteArray());
+    }
+
+    void loopBadInput_data() { addRows(LoopBadInputs); }
+    void loopBadInput() {
+        const Call& c = currentRow(LoopBadInputs);
+        const Run run = cli(arguments(LoopPlan) + arguments(c.args));
+        QCOMPARE(run.exitCode, c.status);
+        QVERIFY2(run.err.contains(c.said), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+    }
+
+    // The figures of a loop that runs away still come, with exit 0, and say so; the design
+    // gives its exact resistors; both plots go to the SVG file.
+    void loopJsonAndSvg() {
+        const QString svg = QDir::temp().filePath(
+            QStringLiteral("owlet-cli-loop-%1.svg").arg(QCoreApplication::applicationPid()));
+        Run run =
+            cli(arguments(LoopPlan) + QStringList{"--kvco", "-8", "--natural-frequency", "100",
+                                                  "--damping", "1", "--json", "--svg", svg});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject loop = QJsonDocument::fromJson(run.out.toUtf8())["loop"].toObject();
+        QCOMPARE(loop["detector"].toString(), "phvphr");
+        QCOMPARE(loop["n"].toInt(), 5800);
+        QCOMPARE(loop["fcomp_hz"].toDouble(), 25000.0);
+        QCOMPARE(loop["step_hz"].toDouble(), 25000.0);
+        QCOMPARE(loop["tolerance_hz"].toDouble(), 250.0);
+        QCOMPARE(loop["locks"].toBool(), false);
+        QVERIFY(loop["lock_time_s"].isNull() && loop["simulated_lock_time_s"].isNull());
+        QVERIFY(loop["warnings"].toArray().first().toString().contains("tick Invert PD"));
+        // R1 = Kphi Kv / (N wn^2 C2), R2 = 2 zeta / (wn C2)
+        const double wn = 2 * M_PI * 100;
+        QCOMPARE(loop["designed"]["r1_ohm"].toDouble(),
+                 5 / (2 * M_PI) * 2 * M_PI * 8e6 / (5800 * wn * wn * 1e-6));
+        QCOMPARE(loop["designed"]["r2_ohm"].toDouble(), 2 / (wn * 1e-6));
+        QCOMPARE(loop["filter"]["r2_ohm"].toDouble(), 3300.0);
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count("<title>"), 3);
+        file.remove();
+        run = cli(arguments(LoopPlan) + QStringList{"--r1", "18k", "--r2", "3k3"});
+        QVERIFY2(run.out.contains(QString::fromUtf8("Phase margin               ")) &&
+                     run.out.contains("Locks                      yes"),
+                 qPrintable(run.out));
     }
 
     void json() {

@@ -60,6 +60,11 @@ webreadyratio=$(ratio "$webready" "$webstatic")
 webreplies=$(ratio "$webfull" "$webempty")
 webkb=$(awk -v b="$webgzip" 'BEGIN { printf "%.1f", b / 1000 }')
 
+# The loop designer after one edit, natively and as WebAssembly under node.
+read -r loopms loopsim _ < <("$bench/owlet-bench-loop")
+read -r wloopms wloopsim _ < <(node "${OWLET_WEB_BUILD:-build-web}/bench/owlet-bench-loop.cjs")
+worstloop=$(printf '%s\n%s\n' "$loopms" "$wloopms" | sort -g | tail -1)
+
 # owlet-cli against the module simulator on a pseudo-terminal, and the exact-setting search.
 read -r exactus _ < <("$bench/owlet-bench-exact")
 simout=$(mktemp)
@@ -114,6 +119,8 @@ $runs start-ups and of 5 reply runs (\`make bench\`).
 | the web page: everything it loads, gzip-compressed | $webkb KB | ≤ 200 KB | $(verdict "$webkb" 200) |
 | the web page: navigation to the panel ready, against a static page with one line of text (medians of 11) | $webready ms against $webstatic ms: $webreadyratio | ≤ 1.5 | $(verdict "$webreadyratio" 1.5) |
 | the web page: main-thread time for 200 replies, box holding 1 MiB in one line vs empty (medians of 5) | $webfull ms against $webempty ms: $webreplies | < 1.5 | $(verdict "$webreplies" 1.499) |
+| loop designer: every figure, both plots (data and SVG) and the detector's simulation after one edit, median of 101, native | $loopms ms (the simulation alone $loopsim ms) | ≤ 16 ms | $(verdict "$loopms" 16) |
+| the same in WebAssembly (node) | $wloopms ms (the simulation alone $wloopsim ms) | ≤ 16 ms | $(verdict "$wloopms" 16) |
 | the page as one file, gzip-compressed | $onekb KB | ≤ 200 KB | $(verdict "$onekb" 200) |
 | the page as one file opened from disk: navigation to the panel ready, against a static one-line file from disk (medians of 11) | $oneready ms against $onestatic ms: $onereadyratio | ≤ 2.5 | $(verdict "$onereadyratio" 2.5) |
 
@@ -134,5 +141,5 @@ printf 'ratios: start-up %s, memory %s, replies %s, one long line %s\n' "$startu
 [ "$(verdict "$startup" 1.10)$(verdict "$memory" 1.10)$(verdict "$replies" 1.499)$(verdict "$longline" 1.499)$(verdict "$overnet" 1.499)" = metmetmetmetmet ] &&
 [ "$(verdict "$exactus" 49.999)$(verdict "$call" 400)$(verdict "$perstep" 0.999)" = metmetmet ] &&
 [ "$(verdict "$webkb" 200)$(verdict "$webreadyratio" 1.5)$(verdict "$webreplies" 1.499)" = metmetmet ] &&
-[ "$(verdict "$onekb" 200)$(verdict "$onereadyratio" 2.5)" = metmet ] &&
+[ "$(verdict "$onekb" 200)$(verdict "$onereadyratio" 2.5)$(verdict "$worstloop" 16)" = metmetmet ] &&
 [ "$(verdict "$worststall" 99)$(verdict "$worstgrowth" 4095)$(verdict "$(( cliover <= 500 && clirss < 65536 ? 0 : 1 ))" 0)" = metmetmet ]

@@ -4,6 +4,35 @@
 
 namespace owlet::cli {
 
+namespace {
+
+// The designer computes and sends nothing: it needs the plan, the VCO and either both
+// resistors or the design's two figures.
+void requireLoopOptions(const CliOptions& o) {
+    if (o.port || o.device || o.update || o.store || o.sweep)
+        throw CliError("--loop: computes the loop and sends nothing; leave out --port, "
+                       "--device, --update, --store and --sweep");
+    if (!o.fref || !o.fout)
+        throw CliError("--loop: needs --fref and --fout (and --fcomp unless it is 25 kHz)");
+    if (o.fcomp == "auto")
+        throw CliError("--loop: give --fcomp in kHz");
+    if (!o.kvco)
+        throw CliError("--loop: needs --kvco, the VCO's gain in MHz/V");
+    if (!o.c2)
+        throw CliError("--loop: needs --c2");
+    const bool typed = o.r1 || o.r2, design = o.naturalFrequency || o.damping;
+    if (typed == design || (typed && !(o.r1 && o.r2)) ||
+        (design && !(o.naturalFrequency && o.damping)))
+        throw CliError("--loop: give either --r1 and --r2, or --natural-frequency and "
+                       "--damping to design them");
+    if (o.series && !design)
+        throw CliError("--series: goes with --natural-frequency and --damping");
+    if (o.series && *o.series != "E12" && *o.series != "E24")
+        throw CliError("--series: '" + *o.series + "' is neither E12 nor E24");
+}
+
+} // namespace
+
 CliOptions parseOptions(const std::vector<std::string>& args) {
     CliOptions o;
     const std::map<std::string, bool CliOptions::*> flags{
@@ -24,11 +53,31 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         {"--help", &CliOptions::help},
         {"-h", &CliOptions::help},
         {"--version", &CliOptions::version},
+        {"--loop", &CliOptions::loop},
     };
     const std::map<std::string, std::optional<std::string> CliOptions::*> values{
-        {"--fref", &CliOptions::fref},     {"--fout", &CliOptions::fout},
-        {"--refout", &CliOptions::refout}, {"--port", &CliOptions::port},
-        {"--device", &CliOptions::device}, {"--sweep", &CliOptions::sweep},
+        {"--fref", &CliOptions::fref},
+        {"--fout", &CliOptions::fout},
+        {"--refout", &CliOptions::refout},
+        {"--port", &CliOptions::port},
+        {"--device", &CliOptions::device},
+        {"--sweep", &CliOptions::sweep},
+        {"--kvco", &CliOptions::kvco},
+        {"--vdd", &CliOptions::vdd},
+        {"--tuning-voltage", &CliOptions::tuningVoltage},
+        {"--r1", &CliOptions::r1},
+        {"--r2", &CliOptions::r2},
+        {"--c2", &CliOptions::c2},
+        {"--c1", &CliOptions::c1},
+        {"--cc", &CliOptions::cc},
+        {"--r3", &CliOptions::r3},
+        {"--c3", &CliOptions::c3},
+        {"--natural-frequency", &CliOptions::naturalFrequency},
+        {"--damping", &CliOptions::damping},
+        {"--series", &CliOptions::series},
+        {"--step-from", &CliOptions::stepFrom},
+        {"--tolerance", &CliOptions::tolerance},
+        {"--svg", &CliOptions::svg},
     };
     const std::map<std::string, std::string CliOptions::*> texts{
         {"--fcomp", &CliOptions::fcomp},
@@ -49,7 +98,8 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         }
         if (!values.contains(name) && !texts.contains(name))
             throw CliError(name + ": unknown option (see --help)");
-        // An option where the value should be means the value was left out.
+        // An option where the value should be means the value was left out (a negative
+        // number, as a Kvco, is a value).
         if (!inlineValue && (i + 1 >= args.size() || args[i + 1].starts_with("--")))
             throw CliError(name + ": needs a value");
         const std::string value = inlineValue ? *inlineValue : args[++i];
@@ -64,6 +114,10 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         throw CliError("--solve: prints the setting and sends nothing; --fcomp auto programs it");
     if (o.sweep && o.fout)
         throw CliError("--sweep and --fout: the sweep gives the output frequencies");
+    if (o.loop)
+        requireLoopOptions(o);
+    else if (o.kvco || o.c2 || o.r1 || o.r2 || o.naturalFrequency || o.svg)
+        throw CliError("--kvco, --c2, --r1, --r2, --natural-frequency, --svg: go with --loop");
     if (o.sweep && o.store)
         throw CliError("--sweep and --store: storing at every step wears the module's EEPROM; "
                        "store once after the sweep");
@@ -111,11 +165,28 @@ Sweep:
                       START to STOP MHz inclusive, each followed by U with --update;
                       every step is computed before anything is sent
   --dwell SECONDS     wait this long after each step (default 0)
+Loop filter (--loop computes, sends nothing):
+  --loop              the loop's figures for --fref, --fcomp and --fout, the phase
+                      detector (--pd-single, --invert-pd) and the parts below
+  --kvco MHZ_PER_V    the VCO's gain, negative when its frequency falls as the
+                      tuning voltage rises (then --invert-pd is needed)
+  --vdd VOLTS         the chip's supply, 2.5 to 5.5 (default 5)
+  --tuning-voltage V  at the new channel (default VDD/2)
+  --c2 F              the filter: C2 with --r1 OHMS --r2 OHMS, or
+  --natural-frequency HZ --damping ZETA [--series E12|E24]
+                      R1 and R2 designed and taken to the nearest standard value
+                      (default E24); optional parts: --c1 F, --cc F (phiR/phiV
+                      only), --r3 OHMS --c3 F. Values as 4k7, 2.2k, 1M8, 4n7, 100p,
+                      1u or 1e-6; an optional part left out or 0 is not fitted
+  --step-from MHZ     the channel the loop comes from (default Fout - Fcomp)
+  --tolerance HZ      locked within this of the new channel (default 1 % of the step)
+  --svg FILE          write the open-loop and step plots as SVG
 Output:
   --json              print one JSON object
   --help, --version
 
-Exit status: 0 done, 1 the link failed, 2 bad input (nothing sent), 3 no reply,
+Exit status: 0 done (with --loop: the figures, also of a loop that does not lock),
+1 the link failed, 2 bad input (nothing sent), 3 no reply,
 130 stopped by Ctrl-C (after the line being sent, with the port closed).
 )";
 }

@@ -42,6 +42,12 @@ struct CliOptions {
     bool json = false;
     bool help = false;
     bool version = false;
+    // The loop designer (--loop): the VCO, the filter's parts and the step, as typed.
+    bool loop = false;
+    std::optional<std::string> kvco, vdd, tuningVoltage;
+    std::optional<std::string> r1, r2, c2, c1, cc, r3, c3;
+    std::optional<std::string> naturalFrequency, damping, series;
+    std::optional<std::string> stepFrom, tolerance, svg;
 
     // Whether any option of the control byte was given.
     bool wantsC() const {

@@ -9,6 +9,7 @@
 #include "owlet/Version.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/CliPlan.h"
+#include "tools/cli/LoopCommand.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -355,6 +356,8 @@ int main(int argc, char** argv) {
             print(portAssignmentsText() + u'\n');
             return Done;
         }
+        if (options.loop)
+            return RunLoop(options);
         timing = {seconds("--wait", options.wait), seconds("--idle", options.idle),
                   seconds("--dwell", options.dwell)};
         if (options.port && ReadNumber(*options.port) < 0.5)

@@ -1,0 +1,54 @@
+// The loop designer's cost for one edit: every figure, both plots' data and their SVG, and
+// the detector's simulation, recomputed for a module builder's typical 2 m setting while
+// R2 changes as if typed. Prints the median milliseconds of the whole and of the
+// simulation alone.
+#include "loop/LoopAnalysis.h"
+#include "loop/LoopReport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+using namespace owlet::loop;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double msSince(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+} // namespace
+
+int main() {
+    LoopRequest q;
+    q.fref = "12.8";
+    q.fcomp = "12.5";
+    q.fout = "145.0125";
+    q.kvco = "10";
+    q.c2 = "100n";
+    q.c1 = "10n";
+    q.r1 = "12k";
+    q.detector = Detector::PhiRPhiV;
+    const char* r2[] = {"7k5", "8k2"};
+    std::vector<double> whole, simulation;
+    std::size_t bytes = 0;
+    for (int i = 0; i < 101; ++i) {
+        q.r2 = r2[i % 2];
+        const auto t0 = Clock::now();
+        const LoopAnalysis a = AnalyseLoop(q);
+        bytes += SvgDocument(LoopPlots(a)).size();
+        whole.push_back(msSince(t0));
+        const auto t1 = Clock::now();
+        const SimulatedStep s = SimulateStep(a.setting, a.simulationBound);
+        simulation.push_back(msSince(t1));
+        bytes += s.cycles.size();
+    }
+    std::printf("%.3f %.3f %zu\n", median(whole), median(simulation), bytes);
+}
