@@ -15,7 +15,7 @@
 int main(int argc, char** argv) {
     // Answered before any display is needed, so a script or a package check can ask.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("owlet %.*s\n", static_cast<int>(owlet::Version.size()), owlet::Version.data());
+        std::fputs(owlet::VersionLine("owlet").c_str(), stdout);
         return 0;
     }
     // Without a display Qt would abort with a long message; say it in one line instead.
@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("OWLET_TRACE"))
         window.startTrace(qEnvironmentVariable("OWLET_TRACE"));
     window.show();
+    if (QCoreApplication::arguments().contains(QStringLiteral("--loop")))
+        window.openLoopWindow();
     // A signal ends the panel as closing its window does; the window and then the link
     // are destroyed on the way out of main, which closes the port and removes its lock.
     const SignalQuit quitOnSignal(termination, [](int) { QCoreApplication::quit(); });

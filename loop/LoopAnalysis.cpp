@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace owlet::loop {
 
@@ -80,12 +81,21 @@ private:
 // R and N as "Set R " and "Set N" compute them, with the chip's limits.
 void readPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
     try {
+        const double frefHz = ReadNumber(q.fref) * 1e6;
+        bool typed = true;
+        for (const auto& [field, value, need] :
+             {std::tuple{LoopField::Fref, frefHz, "the reference frequency in MHz"},
+              std::tuple{LoopField::Fcomp, ReadNumber(q.fcomp), "the comparison frequency in kHz"},
+              std::tuple{LoopField::Fout, ReadNumber(q.fout), "the output frequency in MHz"}})
+            if (!(value > 0.0)) {
+                in.fail(field, std::string("needs ") + need + " on the panel, above 0");
+                typed = false;
+            }
+        if (!typed)
+            return;
         const ReferencePlan r = PlanReference(q.fref, q.fcomp);
         if (const std::string advice = ChipLimitAdvice('R', r.r); !advice.empty())
             return in.fail(LoopField::Fcomp, advice);
-        const double frefHz = ReadNumber(q.fref) * 1e6;
-        if (!(frefHz > 0.0))
-            return in.fail(LoopField::Fref, "needs a reference frequency above 0 MHz");
         const OutputPlan n = PlanOutput(q.fout, r.actualFcompText);
         if (const std::string advice = ChipLimitAdvice('N', n.n); !advice.empty())
             return in.fail(LoopField::Fout, advice);
@@ -182,7 +192,11 @@ LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     if (pd && p.cc > 0.0)
         in.fail(LoopField::Cc, "belongs to the \xCF\x86R/\xCF\x86V form (it splits R1 there): "
                                "leave it empty for PDout");
-    const double foutHz = ReadNumber(q.fout) * 1e6;
+    double foutHz = 0.0; // a fault here is the plan's, told above
+    try {
+        foutHz = ReadNumber(q.fout) * 1e6;
+    } catch (const ArithmeticFault&) {
+    }
     const std::optional<double> start =
         in.number(LoopField::StepFrom, q.stepFrom, false, (foutHz - s.fcompHz) / 1e6, 0.0, 1e6,
                   "needs a frequency above 0 MHz");

@@ -3,7 +3,9 @@
 #include "panel/Control.h"
 
 #include <array>
+#include <iterator>
 #include <optional>
+#include <string_view>
 
 namespace owlet {
 
@@ -12,6 +14,18 @@ namespace owlet {
 // The window and the web page both read this one table.
 enum class Align { Default, Left, Centre, Right };
 enum class FontRole { Window, Entry, Banner }; // Entry: 9.75 pt normal; Banner: 9.75 pt bold
+
+// Their names, for the page's check of its numbers; empty past the last.
+constexpr std::string_view alignName(Align align) {
+    constexpr std::string_view Names[] = {"Default", "Left", "Centre", "Right"};
+    const auto i = static_cast<std::size_t>(align);
+    return i < std::size(Names) ? Names[i] : std::string_view();
+}
+constexpr std::string_view fontRoleName(FontRole role) {
+    constexpr std::string_view Names[] = {"Window", "Entry", "Banner"};
+    const auto i = static_cast<std::size_t>(role);
+    return i < std::size(Names) ? Names[i] : std::string_view();
+}
 
 inline constexpr unsigned NoColor = 0xFFFFFFFFu;
 

@@ -85,8 +85,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--silent") {
             options.silent = true;
         } else if (arg == "--version") {
-            std::printf("owlet-module-sim %.*s\n", static_cast<int>(owlet::Version.size()),
-                        owlet::Version.data());
+            std::fputs(owlet::VersionLine("owlet-module-sim").c_str(), stdout);
             return 0;
         } else {
             usage(argv[0]);

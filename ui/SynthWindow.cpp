@@ -2,8 +2,10 @@
 
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
+#include "panel/LoopFeed.h"
 #include "ui/AccessibleInterfaces.h"
 #include "ui/Look.h"
+#include "ui/LoopWindow.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"
 #include "ui/StateTrace.h"
@@ -11,6 +13,8 @@
 // The icon as compiled-in XPM data: read by QtGui itself, so no image-format plugin is
 // loaded to find out what a file holds.
 #include "ui/owlet.xpm"
+
+#include <QAction>
 
 namespace owlet {
 namespace {
@@ -46,6 +50,34 @@ SynthWindow::SynthWindow(ModuleLink& link, PortListing portListing, QWidget* par
     panel_.setView(this);
     panel_.load();
     widget(Control::Fref)->setFocus();
+    // The loop designer without a control of its own on the panel: Ctrl+L and the
+    // context menu.
+    auto* loop = new QAction(QStringLiteral("Loop filter\u2026"), this);
+    loop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(loop, &QAction::triggered, this, [this] { openLoopWindow(); });
+    addAction(loop);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+LoopWindow& SynthWindow::openLoopWindow() {
+    if (!loopWindow_) {
+        loopWindow_ = new LoopWindow(this);
+        // The trace tells what the loop window shows: its problem line and its figures.
+        connect(loopWindow_, &LoopWindow::answered, this, [this] {
+            if (!trace_)
+                return;
+            trace_->line("loop problem " +
+                         QByteArray::fromStdString(loopWindow_->designer().problemLine()));
+            trace_->line("loop figures " + loopWindow_->figuresText().simplified().toUtf8());
+        });
+        loopWindow_->followPanel(panel_);
+        // Beside the panel, not over it.
+        loopWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    loopWindow_->show();
+    loopWindow_->raise();
+    loopWindow_->activateWindow();
+    return *loopWindow_;
 }
 
 // The controls outlive the panel model (QWidget deletes its children last), and a focused
@@ -76,6 +108,8 @@ void SynthWindow::propertyChanged(Control control, Property property) {
     if (control == Control::Warn && panel_.visible(control))
         warningAlert_.announce();
     mirror_.mirror(control, property);
+    if (loopWindow_ && FeedsLoop(control))
+        loopWindow_->followPanel(panel_);
     if (trace_)
         trace_->propertyChanged(control, property, panel_.state(control));
 }

@@ -15,6 +15,7 @@
 
 namespace owlet {
 
+class LoopWindow;
 class ModuleLink;
 class StateTrace;
 
@@ -33,6 +34,10 @@ public:
     // The widget of a control; the response box Text1 exists only once it has been shown.
     QWidget* widget(Control control) const { return widgets_.widget(control); }
 
+    // The "Loop filter" window beside the panel, made the first time it is asked for.
+    LoopWindow& openLoopWindow();
+    LoopWindow* loopWindow() const { return loopWindow_; }
+
     // Writes every shown change and focus move to `path` (see StateTrace).
     void startTrace(const QString& path);
 
@@ -48,6 +53,7 @@ private:
     ModelMirror mirror_{panel_, widgets_};
     WarningAlert warningAlert_;
     PortToolTip portToolTip_;
+    LoopWindow* loopWindow_ = nullptr; // a child window, deleted with this one
     // Last, so that it goes first: nothing reaches the model while the window goes away.
     std::unique_ptr<InputBinding> binding_;
     std::unique_ptr<StateTrace> trace_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loop/LoopDesigner.h"
 #include "panel/ErrorReporter.h"
 #include "panel/PanelView.h"
 #include "panel/ReplyLines.h"
@@ -8,6 +9,7 @@
 #include "web/BrowserLink.h"
 #include "web/PageHost.h"
 
+#include <memory>
 #include <string>
 
 namespace owlet::web {
@@ -19,6 +21,8 @@ public:
     explicit WebPanel(PageHost& host);
 
     SynthPanel& panel() { return panel_; }
+    // The loop designer, made and fed the panel's setting the first time it is asked for.
+    loop::LoopDesigner& loop();
     BrowserLink& link() { return link_; }
 
 private:
@@ -32,6 +36,7 @@ private:
     SynthPanel panel_;
     ReplyLines lines_;
     ResponseParagraphs paragraphs_;
+    std::unique_ptr<loop::LoopDesigner> loop_;
 };
 
 } // namespace owlet::web

@@ -29,6 +29,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("OWLET_COM1", device);
         env.insert("OWLET_TRACE", dir_.filePath("trace"));
+        env.insert("XDG_CONFIG_HOME", dir_.filePath("config")); // the loop window's parts
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.remove("QT_ACCESSIBILITY");
         process_.setProcessEnvironment(env);
@@ -392,6 +393,39 @@ private slots:
         QTRY_COMPARE(panel_->listIndex(C::RefOut), "0");
         QTRY_COMPARE(panel_->shown(C::RefOut, "text"), "DC Static");
         QVERIFY(!panel_->visible(C::SetC)); // a list choice offers no "Set C"
+    }
+
+    // Ctrl+L opens the loop window beside the panel; what is typed there and the panel's
+    // setting, as typed, both reach its figures.
+    void loopWindowFollowsThePanel() {
+        panel_->click(C::Fref);
+        panel_->type("10");
+        panel_->click(C::Fout);
+        panel_->type("145");
+        panel_->key("l", {"Control_L"});
+        QVERIFY(x_.waitForWindow(QStringLiteral("Loop filter"), 10000).x() >= 0);
+        QTRY_VERIFY(panel_->shown("loop problem").startsWith("Kvco: needs"));
+        panel_->type("8"); // the focus starts in Kvco
+        for (int i = 0; i < 5; ++i)
+            panel_->key("Tab");
+        panel_->type("18k");
+        panel_->key("Tab");
+        panel_->type("3k3");
+        panel_->key("Tab");
+        panel_->type("1u");
+        QTRY_VERIFY2(panel_->shown("loop figures").contains("Phase margin 76.9°"),
+                     qPrintable(panel_->shown("loop figures")));
+        QVERIFY(panel_->shown("loop figures").contains("N = 5800 at 25 kHz"));
+        panel_->key("Tab", {"Shift_L"});
+        panel_->key("End");
+        panel_->key("BackSpace"); // R2 3k: less damping
+        QTRY_VERIFY(panel_->shown("loop figures").contains("Phase margin 74.4°"));
+        // Back on the panel, another comparison frequency, typed.
+        panel_->click(C::Fcomp2);
+        panel_->key("a", {"Control_L"});
+        panel_->type("12.5");
+        QTRY_VERIFY2(panel_->shown("loop figures").contains("N = 11600 at 12.5 kHz"),
+                     qPrintable(panel_->shown("loop figures")));
     }
 };
 

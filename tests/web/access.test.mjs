@@ -30,6 +30,15 @@ const AxeStates = [
         await page.click('#SetR');
         await until(() => page.$eval('#error', (d) => d.open), 5000, 'the dialog');
     } },
+    { name: 'with the loop section open, a field wrong', reach: async (page) => {
+        await page.click('#Fref');
+        await page.keyboard.type('10');
+        await page.click('#loop > summary');
+        await page.waitForSelector('#loop-kvco');
+        await page.type('#loop-kvco', '8');
+        await page.type('#loop-r1', 'x');
+        await until(() => page.$$eval('.loop-drawing svg', (s) => s.length === 1), 5000, 'the schematic');
+    } },
 ];
 
 // Text as WCAG 1.4.12 spaces it, and a 20 px minimum font size.

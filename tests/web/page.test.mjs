@@ -2,9 +2,11 @@
 // carrying the bytes to the module simulator on a pseudo-terminal. Each test runs on both
 // forms of the page: served, and the one file opened from disk.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { after, before, describe, test } from 'node:test';
 import {
     Forms, dialogText, withModuleOn, openPage, root, shown, site as siteFolder, startBrowser, startServer,
@@ -260,6 +262,48 @@ for (const form of Forms) describe(`the page ${form}`, () => {
         }));
 
     // Every control where the window's table puts it: read here from panel/Layout.h itself.
+    test('the loop section: built when opened, fed by the panel, figures and plots, kept', async () => {
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            // Collapsed, and nothing of it built, until opened by the keyboard.
+            assert.equal(await page.$$eval('#loop input', (i) => i.length), 0);
+            await page.focus('#loop > summary');
+            await page.keyboard.press('Enter');
+            await page.waitForSelector('#loop-kvco');
+            assert.match(await text(page, '.loop-problem'), /^Fref: needs/);
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#Fout');
+            await page.keyboard.type('145');
+            for (const [key, value] of [['kvco', '8'], ['r1', '18k'], ['r2', '3k3'], ['c2', '1u']])
+                await page.type(`#loop-${key}`, value);
+            const figures = await text(page, '.loop-figures');
+            assert.match(figures, /Phase margin\s*76\.9°/);
+            assert.equal(await page.$$eval('.loop-drawing svg', (s) => s.length), 4);
+            assert.match(await page.$eval('.loop-drawing:nth-of-type(1)', (d) => d.getAttribute('aria-description')), /φR\/φV filter/);
+            // A field wrong: marked, told, the other figures kept.
+            await page.type('#loop-r2', 'x');
+            assert.equal(await page.$eval('#loop-r2', (i) => i.getAttribute('aria-invalid')), 'true');
+            assert.match(await text(page, '#loop-r2-need'), /not a number/);
+            assert.equal(await text(page, '.loop-figures'), figures);
+            // The panel's comparison frequency, typed, reaches the figures.
+            await page.click('#Fcomp2', { clickCount: 3 });
+            await page.keyboard.type('12.5');
+            await page.click('#loop-r2', { clickCount: 3 });
+            await page.keyboard.type('3k3');
+            assert.match(await text(page, '.loop-figures'), /N = 11600 at 12\.5 kHz/);
+            // Kept for the next visit.
+            await page.reload();
+            await page.waitForSelector('body[data-ready="true"]');
+            await page.click('#loop > summary');
+            await page.waitForSelector('#loop-kvco');
+            assert.equal(await page.$eval('#loop-kvco', (i) => i.value), '8');
+            assert.deepEqual(page.problems, []);
+        } finally {
+            await page.done();
+        }
+    });
+
     test('every control stands where the layout table puts it', async () => {
         const table = fs.readFileSync(path.join(root, 'panel/Layout.h'), 'utf8');
         const rows = [...table.matchAll(/\{C::(\w+), (\d+), (\d+), (\d+), (\d+)/g)]
@@ -300,13 +344,31 @@ for (const form of Forms) describe(`the page ${form}`, () => {
     });
 });
 
-test('nothing from other sites; offline once loaded, from one build, whatever the query', async () => {
+// The worker on hosts as they are: the page opens again with the worker active, online and
+// offline; only this copy's old caches go; files that are not one build never enter.
+const Hosts = [
+    { name: 'as served' },
+    { name: 'on a host that redirects /index.html to /', redirectIndex: true },
+    { name: 'with files that are not one build', tamper: true },
+];
+for (const host of Hosts) test(`the worker ${host.name}: nothing from other sites, offline from one build`, async () => {
     // A copy of the site, so a new file can be put on the server under the page.
     const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'owlet-site-'));
     fs.cpSync(siteFolder, copy, { recursive: true });
-    const own = await startServer(copy); // stopped below: the page must do without it
-    const page = await openPage(browser, own.url, { serial: false });
+    if (host.tamper)
+        fs.appendFileSync(path.join(copy, 'style.css'), '\n/* not this build */\n');
+    fs.writeFileSync(path.join(copy, 'blank.html'), '<!doctype html><title>x</title><link rel="icon" href="data:,">');
+    const own = await startServer(copy, host); // stopped below: the page must do without it
+    // Before the first visit: another app's cache on the origin, and one of an old build.
+    const stale = `owlet ${own.url} 0000000000000000`;
+    const page = await openPage(browser, `${own.url}blank.html`, { serial: false, ready: false });
     try {
+        await page.evaluate(async (old) => {
+            await (await caches.open('another app')).put('x', new Response('kept'));
+            await caches.open(old);
+        }, stale);
+        await page.goto(own.url);
+        await page.waitForSelector('body[data-ready="true"]');
         const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (e) => e.content);
         assert.match(policy, /default-src 'self'/);
         const loaded = await page.evaluate(() => performance.getEntriesByType('resource').map((r) => r.name));
@@ -314,13 +376,31 @@ test('nothing from other sites; offline once loaded, from one build, whatever th
             assert.ok(url.startsWith(own.url), url);
         const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
         assert.ok(manifest.icons.some((i) => i.sizes === '192x192'));
-        // The worker's cache is named after the build, and answers for that build alone: a
-        // script of another build on the server does not reach the page.
-        await page.evaluate(() => navigator.serviceWorker.ready);
-        assert.match((await page.evaluate(() => caches.keys())).join(), /^owlet-[0-9a-f]{16}$/);
+        // How the page's worker ends its install: activated, or thrown away.
+        const state = await page.evaluate(async () => {
+            const registration = await navigator.serviceWorker.register('sw.js');
+            const worker = registration.installing ?? registration.waiting ?? registration.active;
+            const ended = () => ['activated', 'redundant'].includes(worker.state);
+            await new Promise((done) => (ended() ? done()
+                : worker.addEventListener('statechange', () => ended() && done())));
+            return worker.state;
+        });
+        if (host.tamper) {
+            // Install refuses the files: nothing of this copy is kept.
+            assert.equal(state, 'redundant');
+            assert.deepEqual((await page.evaluate(() => caches.keys())).sort(), ['another app', stale]);
+            return;
+        }
+        assert.equal(state, 'activated');
+        // The worker's cache is named after its scope and build, and answers for that build
+        // alone; the old build's cache is gone, the other app's kept.
+        const keys = await page.evaluate(() => caches.keys());
+        assert.deepEqual(keys.filter((k) => k !== 'another app'), [keys.find((k) => /^owlet \S+ [0-9a-f]{16}$/.test(k))]);
+        assert.ok(keys.includes('another app'));
         fs.writeFileSync(path.join(copy, 'app.js'), 'throw new Error("another build");');
         await page.reload();
         await page.waitForSelector('body[data-ready="true"]');
+        assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
         // Offline: the worker answers without the network, a query string too.
         own.close();
         await page.goto(`${own.url}?source=pwa`);
@@ -334,8 +414,29 @@ test('nothing from other sites; offline once loaded, from one build, whatever th
     }
 });
 
-test('the one file opens from disk alone: nothing fetched, a strict policy, no service worker', async () => {
-    const site = await startSite('file');
+// The one file as make web builds it, and built again from sources with CR LF line endings,
+// as a checkout on Windows may have them: the policy's hashes must be the browser's.
+const OneFiles = [
+    { name: 'as built' },
+    { name: 'built from CR LF sources', crlf: true },
+];
+for (const oneFile of OneFiles) test(`the one file ${oneFile.name} opens from disk alone: nothing fetched, a strict policy, no service worker`, async () => {
+    let site;
+    if (oneFile.crlf) {
+        const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'owlet-crlf-'));
+        fs.cpSync(siteFolder, path.join(folder, 'site'), { recursive: true });
+        const crlf = (file) => fs.writeFileSync(file, fs.readFileSync(file, 'utf8').replace(/\n/g, '\r\n'));
+        for (const name of ['app.js', 'style.css', 'index.html'])
+            crlf(path.join(folder, 'site', name));
+        fs.copyFileSync(path.join(root, 'web/page/carried-core.js'), path.join(folder, 'carried-core.js'));
+        crlf(path.join(folder, 'carried-core.js'));
+        const out = path.join(folder, 'owlet.html');
+        execFileSync(process.execPath, [path.join(root, 'web/build/single.mjs'), out,
+            path.join(folder, 'site'), path.join(folder, 'carried-core.js')]);
+        site = { url: pathToFileURL(out).href, close: () => fs.rmSync(folder, { recursive: true, force: true }) };
+    } else {
+        site = await startSite('file');
+    }
     const page = await openPage(browser, site.url, { serial: false });
     try {
         const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (e) => e.content);

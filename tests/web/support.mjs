@@ -4,12 +4,13 @@
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import tty from 'node:tty';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
-import { serve } from '../../tools/web-serve.mjs';
+import { serve } from '../../web/build/serve.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const root = path.resolve(here, '../..');
@@ -20,11 +21,34 @@ export const version = process.env.OWLET_VERSION ??
 export const singleFile = path.join(path.dirname(site), `owlet-${version}.html`);
 const doubleSource = fs.readFileSync(path.join(here, 'serial-double.js'), 'utf8');
 
-export async function startServer(folder = site) {
+// With `redirectIndex`, as some static hosts do, /index.html answers 301 to the folder's
+// address, in front of the page's own server.
+export async function startServer(folder = site, { redirectIndex = false } = {}) {
     const server = await serve(folder, 0);
+    const servers = [server];
+    const inside = server.address().port;
+    let port = inside;
+    if (redirectIndex) {
+        const front = http.createServer((request, response) => {
+            if (new URL(request.url, 'http://x').pathname === '/index.html') {
+                response.writeHead(301, { Location: '/' }).end();
+                return;
+            }
+            const inner = http.request({ host: '127.0.0.1', port: inside, path: request.url, method: request.method,
+                headers: request.headers }, (answer) => {
+                response.writeHead(answer.statusCode, answer.headers);
+                answer.pipe(response);
+            });
+            inner.on('error', () => response.destroy());
+            request.pipe(inner);
+        });
+        await new Promise((done) => front.listen(0, '127.0.0.1', done));
+        servers.push(front);
+        port = front.address().port;
+    }
     return {
-        url: `http://127.0.0.1:${server.address().port}/`,
-        close: () => { server.close(); server.closeAllConnections(); },
+        url: `http://127.0.0.1:${port}/`,
+        close: () => servers.forEach((s) => { s.close(); s.closeAllConnections(); }),
     };
 }
 
@@ -136,7 +160,17 @@ export async function openPage(browser, url, { module = null, ports = [], serial
     await page.goto(url);
     if (ready)
         await page.waitForSelector('body[data-ready="true"]');
-    page.done = () => context.close();
+    // A context closed while its page's worker installs can leave the browser's connection
+    // unusable: the worker ends its install first (a few seconds at most).
+    page.done = async () => {
+        await page.evaluate(() => Promise.race([new Promise((done) => setTimeout(done, 3000)),
+            (async () => {
+                const worker = (await navigator.serviceWorker?.getRegistration())?.installing;
+                if (worker)
+                    await new Promise((done) => worker.addEventListener('statechange', done));
+            })()])).catch(() => {});
+        await context.close();
+    };
     return page;
 }
 

@@ -9,12 +9,15 @@ export const Kind = Object.freeze({
 export const Property = Object.freeze({
     Text: 0, Visible: 1, BackColor: 2, ListIndex: 3, Value: 4, Selected: 5, Bold: 6, Note: 7,
 });
+export const Align = Object.freeze({ Default: 0, Left: 1, Centre: 2, Right: 3 });
+export const FontRole = Object.freeze({ Window: 0, Entry: 1, Banner: 2 });
 export const Trouble = Object.freeze({
     ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4, ChooserRefused: 5,
 });
 
-// The served page fetches its core; the page as one file has it compiled already from the
-// data block it carries (carried-core.js), and only instantiates it.
+// The core is compiled already, or being compiled, by the time this runs: on the served page
+// from the fetch early-core.js started in the head, in the page as one file from the data
+// block it carries (carried-core.js). Without either, emscripten's loader fetches it.
 function instantiate(host) {
     const carried = window.owletCarriedCore;
     if (!carried)
@@ -30,13 +33,13 @@ function instantiate(host) {
 }
 
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
-// runTimeError, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
+// runTimeError, loopChanged, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
 export async function loadCore(host) {
     const m = await instantiate(host);
     const core = m._owlet_create();
     const text = (pointer) => m.UTF8ToString(pointer);
     // The numbers above are the core's: each list's names in the order of their values.
-    for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2]]) {
+    for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2], [Align, 3], [FontRole, 4]]) {
         const names = text(m._owlet_enum_names(core, which));
         if (Object.entries(numbers).some(([, value], i) => value !== i) || names !== Object.keys(numbers).join(','))
             throw new Error(`the page numbers ${names} otherwise than its core`);
@@ -98,6 +101,23 @@ export async function loadCore(host) {
         noSerialNote: () => text(m._owlet_no_serial_note(core)),
         portsToolTip: (names) => withText(names.join('\n'), (p) => text(m._owlet_ports_tooltip(core, p))),
         version: text(m._owlet_version()),
+
+        // The loop designer: nothing of it exists in the core until one of these is called.
+        loopInputs: () => text(m._owlet_loop_inputs(core)).split('\n').filter(Boolean)
+            .map((line) => {
+                const [field, key, label, hint, group] = line.split('\t');
+                return { field: Number(field), key, label, hint, group };
+            }),
+        loopRestore: (stored) => withText(stored.map(([f, t]) => `${f}\t${t}`).join('\n'),
+            (p) => m._owlet_loop_restore(core, p)),
+        loopSet: (field, value) => withText(value, (p) => m._owlet_loop_set(core, field, p)),
+        loopText: (field) => text(m._owlet_loop_text(core, field)),
+        loopSetSeries: (e12) => m._owlet_loop_set_series(core, e12 ? 1 : 0),
+        loopDesign: () => m._owlet_loop_design(core) !== 0,
+        loopAnswer: () => text(m._owlet_loop_answer(core)).split('\n').filter(Boolean)
+            .map((line) => line.split('\t')),
+        loopDrawing: (which) => text(m._owlet_loop_drawing(core, which, 0)),
+        loopSummary: (which) => text(m._owlet_loop_drawing(core, which, 1)),
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),
         twipsPerPixel: m._owlet_twips_per_pixel(),

@@ -1,12 +1,14 @@
 // Starts the page: the core, the serial link, the view, then the panel's start-up.
 import { loadCore } from './core.js';
 import { PageLink } from './link.js';
+import { LoopSection } from './loop.js';
 import { serial } from './serial.js';
 import { PanelView } from './view.js';
 
 const panel = document.getElementById('panel');
 const link = new PageLink();
 let view = null;
+let loop = null;
 let core = null;
 try {
     core = await loadCore({
@@ -14,6 +16,7 @@ try {
         responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
         responseCleared: () => view?.responseCleared(),
         runTimeError: (kind, message) => view?.runTimeError(kind, message),
+        loopChanged: () => loop?.changed(),
         hasSerial: () => serial.hasSerial(),
         allowedPorts: () => link.allowedPorts(),
         useAllowedPort: (index) => link.useAllowedPort(index),
@@ -43,6 +46,7 @@ if (core) {
         note.hidden = false;
     }
     view.focusFirst();
+    loop = new LoopSection(core, document.getElementById('loop'));
     panel.removeAttribute('aria-busy');
     performance.mark('owlet-ready');
     // The ports this page may use are asked for meanwhile; the panel needs them only at COM Port.

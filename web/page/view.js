@@ -2,10 +2,11 @@
 // mirrored from the core's model, its input handed to the core's handlers. No rule of the
 // panel lives here.
 import { ComboBox } from './combobox.js';
-import { Kind, Property } from './core.js';
+import { Align, FontRole, Kind, Property } from './core.js';
 
-const Align = ['', 'left', 'center', 'right'];
-const FontClass = ['', 'entry', 'banner'];
+// The core's alignments and font roles as the style sheet writes them.
+const TextAlign = { [Align.Left]: 'left', [Align.Centre]: 'center', [Align.Right]: 'right' };
+const FontClass = { [FontRole.Entry]: 'entry', [FontRole.Banner]: 'banner' };
 const rgb = (value) => `#${value.toString(16).padStart(6, '0')}`;
 
 export class PanelView {
@@ -36,7 +37,7 @@ export class PanelView {
                 width: px(place.width), height: px(place.height),
             });
             if (place.align)
-                element.style.textAlign = Align[place.align];
+                element.style.textAlign = TextAlign[place.align];
             if (place.font)
                 element.classList.add(FontClass[place.font]);
             if (place.textColor >= 0)
@@ -323,7 +324,7 @@ export class PanelView {
         }
         default: {
             // The banner is the page's heading.
-            const label = document.createElement(FontClass[core.place(c).font] === 'banner' ? 'h1' : 'div');
+            const label = document.createElement(core.place(c).font === FontRole.Banner ? 'h1' : 'div');
             label.className = 'label';
             label.id = name;
             if (name === 'Warn')

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "loop/LoopDesigner.h"
+
+#include <QWidget>
+
+#include <array>
+#include <map>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSettings;
+
+namespace owlet {
+
+class DrawingView;
+class SynthPanel;
+
+// The "Loop filter" window: the loop designer beside the panel. It follows the panel's
+// setting as typed, recomputes on every edit, and keeps the user's parts and VCO in the
+// user's configuration file for the next start.
+class LoopWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LoopWindow(QWidget* parent = nullptr);
+
+    // Reads Fref, Fcomp, Fout, the phase detector and Invert PD from the panel.
+    void followPanel(const SynthPanel& panel);
+    QLineEdit* field(loop::LoopField f) const { return fields_.at(f); }
+    const loop::LoopDesigner& designer() const { return designer_; }
+    // The figures as shown, a row a line: "Phase margin  56.3°".
+    QString figuresText() const;
+
+signals:
+    // Every time the window has shown a new answer.
+    void answered();
+
+private:
+    void edited(loop::LoopField field, const QString& text);
+    void design();
+    void refresh();
+
+    loop::LoopDesigner designer_;
+    std::map<loop::LoopField, QLineEdit*> fields_;
+    QSettings* settings_ = nullptr;
+    QComboBox* series_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QPlainTextEdit* figures_ = nullptr;
+    QLabel* warnings_ = nullptr;
+    DrawingView* schematic_ = nullptr;
+    std::array<DrawingView*, 3> plots_{};
+};
+
+} // namespace owlet

@@ -1,0 +1,142 @@
+// The loop designer's section below the panel: nothing is built, and the core computes
+// nothing, until the user first opens it. The inputs, their labels and groups, every
+// figure, problem and warning, and the drawings all come from the core; this only places
+// them and keeps the user's inputs in localStorage for the next visit.
+const Stored = 'owlet.loop.';
+
+// localStorage where the browser allows it (some refuse it to pages from disk).
+function storage() {
+    try {
+        return window.localStorage;
+    } catch {
+        return null;
+    }
+}
+
+function element(tag, attributes = {}, ...children) {
+    const e = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes))
+        e.setAttribute(name, value);
+    e.append(...children);
+    return e;
+}
+
+export class LoopSection {
+    #core;
+    #body;
+    #fields = new Map(); // field number -> { input, message }
+    #problem;
+    #figures;
+    #warnings;
+    #drawings = [];
+
+    constructor(core, details) {
+        this.#core = core;
+        this.#body = details.querySelector('.loop-body');
+        details.addEventListener('toggle', () => {
+            if (details.open && !this.#problem)
+                this.#build();
+        });
+    }
+
+    // The panel's setting changed: shown at once when the section is open.
+    changed() {
+        if (this.#problem)
+            this.#render();
+    }
+
+    #build() {
+        const core = this.#core;
+        const kept = storage();
+        const inputs = core.loopInputs();
+        core.loopRestore(inputs.map((i) => [i.field, kept?.getItem(Stored + i.key)])
+            .filter(([, text]) => text !== null && text !== undefined));
+        const form = element('div', { class: 'loop-inputs' });
+        const groups = new Map();
+        for (const i of inputs) {
+            if (!groups.has(i.group)) {
+                const set = element('fieldset', {}, element('legend', {}, i.group));
+                groups.set(i.group, set);
+                form.append(set);
+            }
+            const id = `loop-${i.key}`;
+            const input = element('input', {
+                id, type: 'text', placeholder: i.hint, autocomplete: 'off', spellcheck: 'false',
+                'aria-describedby': `${id}-need`,
+            });
+            input.value = core.loopText(i.field);
+            const message = element('span', { id: `${id}-need`, class: 'loop-need' });
+            input.addEventListener('input', () => {
+                core.loopSet(i.field, input.value);
+                kept?.setItem(Stored + i.key, input.value);
+                this.#render();
+            });
+            groups.get(i.group).append(element('label', { for: id }, i.label), input, message);
+            this.#fields.set(i.field, { input, message, key: i.key });
+        }
+        const design = groups.get(inputs.at(-1).group);
+        const series = element('select', { id: 'loop-series' },
+            element('option', { value: 'E24' }, 'E24'), element('option', { value: 'E12' }, 'E12'));
+        series.value = kept?.getItem(`${Stored}series`) === 'E12' ? 'E12' : 'E24';
+        core.loopSetSeries(series.value === 'E12');
+        series.addEventListener('change', () => {
+            core.loopSetSeries(series.value === 'E12');
+            kept?.setItem(`${Stored}series`, series.value);
+        });
+        const button = element('button', { type: 'button', id: 'loop-design' }, 'Design');
+        button.addEventListener('click', () => {
+            if (core.loopDesign())
+                for (const [field, f] of this.#fields)
+                    if (f.input.value !== core.loopText(field)) {
+                        f.input.value = core.loopText(field);
+                        kept?.setItem(Stored + f.key, f.input.value);
+                    }
+            this.#render();
+        });
+        design.append(element('label', { for: 'loop-series' }, 'Series'), series, button);
+
+        this.#problem = element('p', { class: 'loop-problem', role: 'status' });
+        this.#figures = element('table', { class: 'loop-figures' }, element('caption', {}, 'Figures'));
+        this.#warnings = element('ul', { class: 'loop-warnings', 'aria-label': 'Warnings' });
+        const results = element('div', { class: 'loop-results' }, this.#problem, this.#figures,
+            this.#warnings);
+        const names = ['Schematic', 'Open-loop gain plot', 'Open-loop phase plot', 'Step response plot'];
+        for (const name of names) {
+            const drawing = element('div', { class: 'loop-drawing', role: 'img', 'aria-label': name });
+            this.#drawings.push(drawing);
+            results.append(drawing);
+        }
+        this.#body.append(form, results);
+        this.#render();
+    }
+
+    #render() {
+        const core = this.#core;
+        const answer = core.loopAnswer();
+        const needs = new Map(answer.filter(([kind]) => kind === 'invalid')
+            .map(([, field, need]) => [Number(field), need]));
+        this.#problem.textContent = answer.find(([kind]) => kind === 'problem')?.[1] ?? '';
+        for (const [field, f] of this.#fields) {
+            const need = needs.get(field) ?? '';
+            f.message.textContent = need;
+            if (need)
+                f.input.setAttribute('aria-invalid', 'true');
+            else
+                f.input.removeAttribute('aria-invalid');
+        }
+        const rows = answer.filter(([kind]) => kind === 'row').map(([, label, value]) =>
+            element('tr', {}, element('th', { scope: 'row' }, label), element('td', {}, value)));
+        this.#figures.replaceChildren(this.#figures.caption, ...rows);
+        this.#figures.hidden = rows.length === 0;
+        const warnings = answer.filter(([kind]) => kind === 'warning');
+        this.#warnings.replaceChildren(...warnings.map(([, text]) => element('li', {}, text)));
+        this.#warnings.hidden = warnings.length === 0;
+        this.#drawings.forEach((drawing, which) => {
+            const svg = core.loopDrawing(which);
+            drawing.innerHTML = svg;
+            drawing.hidden = svg === '';
+            drawing.firstElementChild?.setAttribute('aria-hidden', 'true');
+            drawing.setAttribute('aria-description', core.loopSummary(which));
+        });
+    }
+}
