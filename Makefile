@@ -78,7 +78,7 @@ web: web-deps
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 web-run: web
-	node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+	node web/build/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
 
 # The tests' npm packages, exactly as package-lock.json pins them.
 node-deps: web-deps

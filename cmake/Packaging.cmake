@@ -14,10 +14,12 @@ foreach(page owlet owlet-cli owlet-module-sim)
     list(APPEND OWLET_COMPRESSED ${out})
     install(FILES ${out} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
+# The last entry carries the project's version and release date.
+configure_file(${PROJECT_SOURCE_DIR}/data/debian/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
 set(changelog ${CMAKE_BINARY_DIR}/changelog.gz) # a native package's name for it
 add_custom_command(OUTPUT ${changelog}
-    COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${changelog}
-    DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog)
+    COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > ${changelog}
+    DEPENDS ${CMAKE_BINARY_DIR}/changelog)
 add_custom_target(owlet-docs ALL DEPENDS ${OWLET_COMPRESSED} ${changelog})
 install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/data/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -23,8 +23,11 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out/cpack" >/dev/null
 mv "$out"/cpack/owlet_"$version"_*.deb "$out"/
 rm -rf "$out/cpack"
 cp "$web/owlet-$version.html" "$out/"
+# The site: the files web/page/site-files.txt lists and the service worker, nothing else.
+files=$( (cat "$source/web/page/site-files.txt"; echo sw.js) | sort | sed 's,^,site/,')
+# shellcheck disable=SC2086 # one name a word: the list has no blanks
 tar -C "$web" --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner \
-    --mode='u=rwX,go=rX' --transform "s,^site,owlet-web-$version," -cf - site |
+    --mode='u=rwX,go=rX' --transform "s,^site,owlet-web-$version," -cf - $files |
     gzip -9n >"$out/owlet-web-$version.tar.gz"
 git -C "$source" archive --format=tar.gz --prefix="owlet-$version/" \
     -o "$out/owlet-$version.tar.gz" HEAD

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Makes the release twice: the checksums hold, the page file and the two archives are the
-# same bytes both times, and every artifact and program tells the project's version.
+# Makes the release twice, from two fresh copies of the page's build with different file
+# times, the page file built again in each: the page file and the two archives are the same
+# bytes both times; SHA256SUMS agrees with checksums computed apart from it; every artifact
+# and program tells the project's version.
 set -eu
 build=$1
 web=$2
@@ -12,11 +14,23 @@ if [ ! -s "$web/owlet-$v.html" ]; then
     [ -n "${CI:-}" ] && exit 1
     exit 77
 fi
-dist=$(dirname "$0")/../../tools/dist.sh
-"$dist" "$build" "$web" "$work/a" 2>/dev/null
-"$dist" "$build" "$web" "$work/b" 2>/dev/null
-(cd "$work/a" && sha256sum --quiet -c SHA256SUMS)
+source=$(cd "$(dirname "$0")/../.." && pwd)
+for copy in a b; do
+    mkdir -p "$work/web-$copy"
+    cp -R "$web/site" "$work/web-$copy/site"
+    case $copy in a) stamp=200101010000 ;; *) stamp=201111111111 ;; esac
+    find "$work/web-$copy" -exec touch -t "$stamp" {} +
+    node "$source/web/build/single.mjs" "$work/web-$copy/owlet-$v.html" "$work/web-$copy/site" \
+        "$source/web/page/carried-core.js"
+    "$source/tools/dist.sh" "$build" "$work/web-$copy" "$work/$copy" 2>/dev/null
+done
+# Each checksum computed again by another program than the one that wrote the list.
 [ "$(wc -l <"$work/a/SHA256SUMS")" -eq 4 ] || { echo "SHA256SUMS lists other than 4 files"; exit 1; }
+while read -r sum name; do
+    again=$(node -e 'const c = require("crypto"); process.stdout.write(c.createHash("sha256")
+        .update(require("fs").readFileSync(process.argv[1])).digest("hex"))' "$work/a/$name")
+    [ "$sum" = "$again" ] || { echo "SHA256SUMS is wrong for $name"; exit 1; }
+done <"$work/a/SHA256SUMS"
 for f in "owlet-$v.html" "owlet-web-$v.tar.gz" "owlet-$v.tar.gz"; do
     cmp "$work/a/$f" "$work/b/$f" || { echo "$f differs between two runs"; exit 1; }
 done

@@ -9,7 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
-import { serve } from '../web-serve.mjs';
+import { serve } from '../../web/build/serve.mjs';
 import {
     openPage, singleFile, site, startBrowser, startServer, startSite,
 } from '../../tests/web/support.mjs';

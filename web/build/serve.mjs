@@ -1,11 +1,11 @@
 #!/usr/bin/env node
 // Serves a folder of static files on 127.0.0.1, a secure context for Web Serial, and prints
-// its address:  node tools/web-serve.mjs FOLDER [PORT]   (PORT 0 or none: a free one).
+// its address:  node web/build/serve.mjs FOLDER [PORT]   (PORT 0 or none: a free one).
 // Only files inside the folder are served; it listens on the loopback address alone. A
 // malformed address is answered 400 and the server goes on; text files go gzip-compressed
 // to clients that accept it.
 import { realpathSync } from 'node:fs';
-import { readFile, stat } from 'node:fs/promises';
+import { readFile } from 'node:fs/promises';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -32,7 +32,9 @@ function fileOf(root, url) {
 
 export function serve(folder, port = 0) {
     const root = resolve(folder);
-    const compressed = new Map(); // file -> { key: the file as it stands, gzip }, made once
+    // file -> { body, gzip }: compressed again whenever the bytes differ, whatever the
+    // file's time says (a rebuild within one tick of a FAT clock keeps it).
+    const compressed = new Map();
     const server = createServer(async (request, response) => {
         try {
             const file = fileOf(root, request.url);
@@ -41,10 +43,7 @@ export function serve(folder, port = 0) {
                 return;
             }
             let body;
-            let key;
             try {
-                const { mtimeMs, size } = await stat(file);
-                key = `${file}:${mtimeMs}:${size}`;
                 body = await readFile(file);
             } catch {
                 response.writeHead(404).end('not found');
@@ -56,8 +55,8 @@ export function serve(folder, port = 0) {
                 Vary: 'Accept-Encoding',
             };
             if (Compressible.has(extname(file)) && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
-                if (compressed.get(file)?.key !== key)
-                    compressed.set(file, { key, gzip: gzipSync(body) });
+                if (!compressed.get(file)?.body.equals(body))
+                    compressed.set(file, { body, gzip: gzipSync(body) });
                 body = compressed.get(file).gzip;
                 headers['Content-Encoding'] = 'gzip';
             }
@@ -77,7 +76,7 @@ const started = process.argv[1] && realpathSync(process.argv[1]) === realpathSyn
 if (started) {
     const [folder, port] = process.argv.slice(2);
     if (!folder) {
-        console.error('usage: node tools/web-serve.mjs FOLDER [PORT]');
+        console.error('usage: node web/build/serve.mjs FOLDER [PORT]');
         process.exit(2);
     }
     const server = await serve(folder, Number(port ?? 0));

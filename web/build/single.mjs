@@ -1,7 +1,7 @@
 #!/usr/bin/env node
 // Writes the page as one self-contained HTML file that opens from disk (file://), where
 // Chromium refuses module scripts from other files and fetches of the core:
-//   node tools/web-single.mjs OUT SITE CARRIER
+//   node web/build/single.mjs OUT SITE CARRIER
 // (SITE: the served page, as make web builds it; CARRIER: web/page/carried-core.js)
 // Style and scripts go inline, allowed by their sha256 hashes in the page's own
 // Content-Security-Policy; the WebAssembly core rides along as base64 in a data block at the
@@ -14,15 +14,19 @@ import path from 'node:path';
 
 const [out, site, carrier] = process.argv.slice(2);
 if (!out || !site || !carrier) {
-    console.error('usage: node tools/web-single.mjs OUT SITE CARRIER');
+    console.error('usage: node web/build/single.mjs OUT SITE CARRIER');
     process.exit(2);
 }
 const read = (name, encoding) => fs.readFileSync(path.join(site, name), encoding);
+// Line breaks as a browser reads them (CR LF and a lone CR become LF) before anything is
+// hashed: the policy's hashes are of the text the browser hashes, whatever the checkout's
+// line endings.
+const lines = (text) => text.replace(/\r\n?/g, '\n');
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-const style = read('style.css', 'utf8');
-const script = read('app.js', 'utf8');
-const carry = fs.readFileSync(carrier, 'utf8');
+const style = lines(read('style.css', 'utf8'));
+const script = lines(read('app.js', 'utf8'));
+const carry = lines(fs.readFileSync(carrier, 'utf8'));
 // Inline text ends at the first "</script" or "</style"; "<!--" changes how a script is read.
 for (const [name, text, end] of [['app.js', script, '</script'], ['carrier', carry, '</script'],
     ['style.css', style, '</style']])
@@ -45,10 +49,11 @@ const replacements = [
     [/<link rel="icon" href="owlet-32.png"/, `<link rel="icon" href="${icon}"`],
     [/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`],
     [/<link rel="preload"[^>]*>\n/, ''],
+    [/<script async src="early-core.js"><\/script>\n/, ''],
     [/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`],
     [/<body>\n/, () => `<body>\n<script type="application/octet-stream" id="owlet-core-wasm">${core}</script>\n<script>${carry}</script>\n`],
 ];
-let page = read('index.html', 'utf8');
+let page = lines(read('index.html', 'utf8'));
 for (const [pattern, replacement] of replacements) {
     if ((page.match(new RegExp(pattern, 'g')) ?? []).length !== 1)
         throw new Error(`index.html: ${pattern} is not there exactly once`);
