@@ -118,7 +118,7 @@ bench: build web node-deps
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim owlet-bench-flood \
 		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact \
-		owlet-bench-loop
+		owlet-bench-loop owlet-bench-loop-window
 	OWLET_WEB_BUILD=$(WEB_BUILD) xvfb-run -a -s "-screen 0 1024x768x24" tools/bench/run-bench.sh $(BUILD)
 
 # The C++ files git knows of (new ones included, deleted ones not), or every one under the

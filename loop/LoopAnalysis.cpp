@@ -1,15 +1,12 @@
 #include "loop/LoopAnalysis.h"
 
+#include "loop/FieldReader.h"
+
 #include "loop/PartValue.h"
-#include "math/ArithmeticFault.h"
-#include "math/ChipLimits.h"
-#include "math/ReadNumber.h"
-#include "math/RegisterPlan.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <tuple>
 
 namespace owlet::loop {
 
@@ -27,88 +24,6 @@ const char* LoopFieldName(LoopField field) {
 }
 
 namespace {
-
-// Reads the fields one by one, collecting every problem so each field can be marked.
-class FieldReader {
-public:
-    explicit FieldReader(std::vector<InputProblem>& problems)
-        : problems_(problems) {}
-
-    void fail(LoopField field, std::string need) { problems_.push_back({field, std::move(need)}); }
-
-    // A number within [low, high] (open at a bound given as `open`); `fallback` when empty.
-    std::optional<double> number(LoopField field, const std::string& text, bool prefixes,
-                                 std::optional<double> fallback, double low, double high,
-                                 const std::string& need, bool lowOpen = true) {
-        if (text.find_first_not_of(" \t") == std::string::npos && fallback)
-            return fallback;
-        const std::optional<double> v = ReadPartValue(text, prefixes);
-        if (!v) {
-            fail(field, text.empty() ? need : "'" + text + "' is not a number: " + need);
-            return std::nullopt;
-        }
-        if (!(lowOpen ? *v > low : *v >= low) || !(*v <= high)) {
-            fail(field, need);
-            return std::nullopt;
-        }
-        return v;
-    }
-
-    // A part in ohms or farads: required ones above 0, optional ones 0 (absent) or above.
-    double part(LoopField field, const std::string& text, bool optional, bool resistor) {
-        const double low = resistor ? 1e-3 : 1e-15, high = resistor ? 1e12 : 1.0;
-        const std::string unit = resistor ? "\xCE\xA9" : "F";
-        const std::string need =
-            std::string(optional ? "needs to be empty or 0 (not fitted), or " : "needs ") +
-            EngineeringText(low, unit) + " to " + EngineeringText(high, unit) +
-            (resistor ? " (4k7, 2.2k, 1M)" : " (100p, 4n7, 1u)");
-        const std::optional<double> v =
-            number(field, text, true, optional ? std::optional(0.0) : std::nullopt, 0.0, high, need,
-                   !optional);
-        if (!v)
-            return 0.0;
-        if (*v != 0.0 && *v < low) {
-            fail(field, need);
-            return 0.0;
-        }
-        return *v;
-    }
-
-private:
-    std::vector<InputProblem>& problems_;
-};
-
-// R and N as "Set R " and "Set N" compute them, with the chip's limits.
-void readPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
-    try {
-        const double frefHz = ReadNumber(q.fref) * 1e6;
-        bool typed = true;
-        for (const auto& [field, value, need] :
-             {std::tuple{LoopField::Fref, frefHz, "the reference frequency in MHz"},
-              std::tuple{LoopField::Fcomp, ReadNumber(q.fcomp), "the comparison frequency in kHz"},
-              std::tuple{LoopField::Fout, ReadNumber(q.fout), "the output frequency in MHz"}})
-            if (!(value > 0.0)) {
-                in.fail(field, std::string("needs ") + need + " on the panel, above 0");
-                typed = false;
-            }
-        if (!typed)
-            return;
-        const ReferencePlan r = PlanReference(q.fref, q.fcomp);
-        if (const std::string advice = ChipLimitAdvice('R', r.r); !advice.empty())
-            return in.fail(LoopField::Fcomp, advice);
-        const OutputPlan n = PlanOutput(q.fout, r.actualFcompText);
-        if (const std::string advice = ChipLimitAdvice('N', n.n); !advice.empty())
-            return in.fail(LoopField::Fout, advice);
-        s.n = n.n;
-        s.fcompHz = frefHz / r.r;
-    } catch (const ArithmeticFault& fault) {
-        std::string why = fault.what();
-        if (const auto sent = why.find("; nothing was sent"); sent != std::string::npos)
-            why.resize(sent);
-        in.fail(LoopField::Fcomp,
-                "the panel cannot compute R and N from these frequencies: " + why);
-    }
-}
 
 void addWarnings(LoopAnalysis& a) {
     const LoopSetting& s = a.setting;
@@ -162,7 +77,7 @@ LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     LoopSetting& s = a.setting;
     s.detector = q.detector;
     s.invertPd = q.invertPd;
-    readPlan(q, in, s);
+    ReadPlan(q, in, s);
     s.vdd = in.number(LoopField::Vdd, q.vdd, false, 5.0, 2.5, 5.5,
                       "needs the chip's supply, 2.5 to 5.5 V", false)
                 .value_or(5.0);
@@ -192,11 +107,7 @@ LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     if (pd && p.cc > 0.0)
         in.fail(LoopField::Cc, "belongs to the \xCF\x86R/\xCF\x86V form (it splits R1 there): "
                                "leave it empty for PDout");
-    double foutHz = 0.0; // a fault here is the plan's, told above
-    try {
-        foutHz = ReadNumber(q.fout) * 1e6;
-    } catch (const ArithmeticFault&) {
-    }
+    const double foutHz = PanelNumber(q.fout) * 1e6;
     const std::optional<double> start =
         in.number(LoopField::StepFrom, q.stepFrom, false, (foutHz - s.fcompHz) / 1e6, 0.0, 1e6,
                   "needs a frequency above 0 MHz");

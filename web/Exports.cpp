@@ -5,6 +5,7 @@
 #include "panel/Captions.h"
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
+#include "panel/LoopFeed.h"
 #include "web/BrowserMessages.h"
 #include "web/WebPanel.h"
 
@@ -12,7 +13,6 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
-#include <charconv>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +34,6 @@ EM_JS(void, js_response_appended, (int dropped, const char* text, int size), {
 EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
 EM_JS(void, js_run_time_error, (const char* kind, const char* message),
       { Module.owletHost.runTimeError(UTF8ToString(kind), UTF8ToString(message)); });
-EM_JS(void, js_loop_changed, (), { Module.owletHost.loopChanged(); });
 EM_JS(int, js_has_serial, (), { return Module.owletHost.hasSerial() ? 1 : 0; });
 EM_JS(int, js_allowed_ports, (), { return Module.owletHost.allowedPorts(); });
 EM_JS(void, js_use_allowed_port, (int index), { Module.owletHost.useAllowedPort(index); });
@@ -58,7 +57,6 @@ public:
         const std::string k(kind), m(message);
         js_run_time_error(k.c_str(), m.c_str());
     }
-    void loopChanged() override { js_loop_changed(); }
     bool hasSerial() override { return js_has_serial() != 0; }
     int allowedPorts() override { return js_allowed_ports(); }
     void useAllowedPort(int index) override { js_use_allowed_port(index); }
@@ -255,67 +253,12 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
         names += (value ? "," : "") + std::string(name(value));
     return handOut(core, names);
 }
-// The loop designer, made when the page's section is first opened. Texts go out as lines
-// of tab-separated fields.
-EMSCRIPTEN_KEEPALIVE const char* owlet_loop_inputs(Core* core) {
-    std::string lines;
-    for (const loop::LoopDesigner::Input& in : loop::LoopDesigner::inputs())
-        lines += std::to_string(static_cast<int>(in.field)) + '\t' + std::string(in.key) + '\t' +
-                 loop::LoopDesigner::label(in.field) + '\t' + std::string(in.hint) + '\t' +
-                 std::string(in.group) + '\n';
-    return handOut(core, lines);
+// The panel's setting for the page's loop module, and whether a control feeds it.
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_plan(Core* core) {
+    return handOut(core, PlanText(core->web.panel()));
 }
-// `stored`: "field\ttext" lines, as the page kept them.
-EMSCRIPTEN_KEEPALIVE void owlet_loop_restore(Core* core, const char* stored) {
-    std::vector<std::pair<loop::LoopField, std::string>> texts;
-    for (std::string_view rest = stored; !rest.empty();) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        const std::size_t tab = line.find('\t');
-        int field = -1;
-        if (tab != std::string_view::npos)
-            std::from_chars(line.data(), line.data() + tab, field);
-        if (field >= 0 && field <= static_cast<int>(loop::LoopField::Damping))
-            texts.emplace_back(static_cast<loop::LoopField>(field), line.substr(tab + 1));
-    }
-    core->web.loop().setTexts(texts);
-}
-EMSCRIPTEN_KEEPALIVE void owlet_loop_set(Core* core, int field, const char* text) {
-    core->web.loop().setText(static_cast<loop::LoopField>(field), text);
-}
-EMSCRIPTEN_KEEPALIVE const char* owlet_loop_text(Core* core, int field) {
-    return handOut(core, core->web.loop().text(static_cast<loop::LoopField>(field)));
-}
-EMSCRIPTEN_KEEPALIVE void owlet_loop_set_series(Core* core, int e12) {
-    core->web.loop().setSeries(e12 ? loop::ESeries::E12 : loop::ESeries::E24);
-}
-EMSCRIPTEN_KEEPALIVE int owlet_loop_design(Core* core) {
-    return core->web.loop().design() ? 1 : 0;
-}
-// "problem\tline", "invalid\tfield\tneed", "row\tlabel\tvalue", "warning\ttext" lines.
-EMSCRIPTEN_KEEPALIVE const char* owlet_loop_answer(Core* core) {
-    const loop::LoopDesigner& d = core->web.loop();
-    std::string lines = "problem\t" + d.problemLine() + '\n';
-    for (const loop::LoopDesigner::Input& in : loop::LoopDesigner::inputs())
-        if (const std::string need = d.problemOf(in.field); !need.empty())
-            lines += "invalid\t" + std::to_string(static_cast<int>(in.field)) + '\t' + need + '\n';
-    for (const loop::FigureRow& row : d.rows())
-        lines += "row\t" + row.label + '\t' + row.value + '\n';
-    for (const std::string& w : d.warnings())
-        lines += "warning\t" + w + '\n';
-    return handOut(core, lines);
-}
-// 0 the schematic, 1 to 3 the plots: the drawing as SVG ("" when none), or its summary.
-EMSCRIPTEN_KEEPALIVE const char* owlet_loop_drawing(Core* core, int which, int summary) {
-    const loop::LoopDesigner& d = core->web.loop();
-    const std::size_t plot = static_cast<std::size_t>(which - 1);
-    const loop::Drawing drawing = which == 0                ? d.schematic()
-                                  : plot < d.plots().size() ? d.plots()[plot]
-                                                            : loop::Drawing{};
-    if (drawing.groups.empty())
-        return handOut(core, "");
-    return handOut(core, summary ? drawing.groups.front().summary : loop::SvgOf(drawing));
+EMSCRIPTEN_KEEPALIVE int owlet_feeds_loop(int c) {
+    return FeedsLoop(control(c)) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* owlet_version() {

@@ -18,8 +18,6 @@ public:
     virtual void responseAppended(std::size_t dropped, std::string_view text) = 0;
     virtual void responseCleared() = 0;
     virtual void runTimeError(std::string_view kind, std::string_view message) = 0;
-    // The loop designer, once opened, has followed a change of the panel's setting.
-    virtual void loopChanged() = 0;
 };
 
 } // namespace owlet::web

@@ -1,7 +1,6 @@
 #include "web/WebPanel.h"
 
 #include "panel/Latin1.h"
-#include "panel/LoopFeed.h"
 
 namespace owlet::web {
 
@@ -21,18 +20,6 @@ void WebPanel::propertyChanged(Control control, Property property) {
         showResponse(panel_.text(Control::Text1));
     }
     host_.propertyChanged(control, property);
-    if (loop_ && FeedsLoop(control)) {
-        FeedLoop(panel_, *loop_);
-        host_.loopChanged();
-    }
-}
-
-loop::LoopDesigner& WebPanel::loop() {
-    if (!loop_) {
-        loop_ = std::make_unique<loop::LoopDesigner>();
-        FeedLoop(panel_, *loop_);
-    }
-    return *loop_;
 }
 
 void WebPanel::textAppended(Control control, std::string_view appended) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "loop/LoopDesigner.h"
 #include "panel/ErrorReporter.h"
 #include "panel/PanelView.h"
 #include "panel/ReplyLines.h"
@@ -9,7 +8,6 @@
 #include "web/BrowserLink.h"
 #include "web/PageHost.h"
 
-#include <memory>
 #include <string>
 
 namespace owlet::web {
@@ -21,8 +19,6 @@ public:
     explicit WebPanel(PageHost& host);
 
     SynthPanel& panel() { return panel_; }
-    // The loop designer, made and fed the panel's setting the first time it is asked for.
-    loop::LoopDesigner& loop();
     BrowserLink& link() { return link_; }
 
 private:
@@ -36,7 +32,6 @@ private:
     SynthPanel panel_;
     ReplyLines lines_;
     ResponseParagraphs paragraphs_;
-    std::unique_ptr<loop::LoopDesigner> loop_;
 };
 
 } // namespace owlet::web

@@ -63,7 +63,8 @@ webkb=$(awk -v b="$webgzip" 'BEGIN { printf "%.1f", b / 1000 }')
 # The loop designer after one edit, natively and as WebAssembly under node.
 read -r loopms loopsim _ < <("$bench/owlet-bench-loop")
 read -r wloopms wloopsim _ < <(node "${OWLET_WEB_BUILD:-build-web}/bench/owlet-bench-loop.cjs")
-worstloop=$(printf '%s\n%s\n' "$loopms" "$wloopms" | sort -g | tail -1)
+windowms=$("$bench/owlet-bench-loop-window" 2>/dev/null)
+worstloop=$(printf '%s\n%s\n%s\n' "$loopms" "$wloopms" "$windowms" | sort -g | tail -1)
 
 # owlet-cli against the module simulator on a pseudo-terminal, and the exact-setting search.
 read -r exactus _ < <("$bench/owlet-bench-exact")
@@ -121,6 +122,7 @@ $runs start-ups and of 5 reply runs (\`make bench\`).
 | the web page: main-thread time for 200 replies, box holding 1 MiB in one line vs empty (medians of 5) | $webfull ms against $webempty ms: $webreplies | < 1.5 | $(verdict "$webreplies" 1.499) |
 | loop designer: every figure, both plots (data and SVG) and the detector's simulation after one edit, median of 101, native | $loopms ms (the simulation alone $loopsim ms) | ≤ 16 ms | $(verdict "$loopms" 16) |
 | the same in WebAssembly (node) | $wloopms ms (the simulation alone $wloopsim ms) | ≤ 16 ms | $(verdict "$wloopms" 16) |
+| the Loop filter window: one key in R2 to the figures and plots painted, median of 51 | $windowms ms | ≤ 16 ms | $(verdict "$windowms" 16) |
 | the page as one file, gzip-compressed | $onekb KB | ≤ 200 KB | $(verdict "$onekb" 200) |
 | the page as one file opened from disk: navigation to the panel ready, against a static one-line file from disk (medians of 11) | $oneready ms against $onestatic ms: $onereadyratio | ≤ 2.5 | $(verdict "$onereadyratio" 2.5) |
 

@@ -5,7 +5,8 @@
 // (SITE: the served page, as make web builds it; CARRIER: web/page/carried-core.js)
 // Style and scripts go inline, allowed by their sha256 hashes in the page's own
 // Content-Security-Policy; the WebAssembly core rides along as base64 in a data block at the
-// top of the body, which the carrier script compiles at once; the icon is a data URL. The
+// top of the body, which the carrier script compiles at once, and the loop designer's module
+// in one at the end, decoded only when its section opens; the icon is a data URL. The
 // manifest, the preload and the service worker have no meaning on file:// and are left out
 // (the script skips the worker there).
 import { createHash } from 'node:crypto';
@@ -40,6 +41,7 @@ const policy = [
 ].join('; ');
 const icon = `data:image/png;base64,${read('owlet-32.png').toString('base64')}`;
 const core = read('owlet-core.wasm').toString('base64');
+const loop = read('owlet-loop.wasm').toString('base64');
 
 // Each piece of the served page replaced exactly once, so a change there that this does
 // not know fails the build instead of leaving a fetch behind.
@@ -52,6 +54,8 @@ const replacements = [
     [/<script async src="early-core.js"><\/script>\n/, ''],
     [/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`],
     [/<body>\n/, () => `<body>\n<script type="application/octet-stream" id="owlet-core-wasm">${core}</script>\n<script>${carry}</script>\n`],
+    // The loop designer's module last: read by the page only when its section opens.
+    [/<\/body>/, () => `<script type="application/octet-stream" id="owlet-loop-wasm">${loop}</script>\n</body>`],
 ];
 let page = lines(read('index.html', 'utf8'));
 for (const [pattern, replacement] of replacements) {

@@ -32,25 +32,32 @@ function instantiate(host) {
     return Promise.race([createOwletCore({ owletHost: host, instantiateWasm }), failure]);
 }
 
+// Strings between JavaScript and a WebAssembly module: `text` reads one the module handed
+// out, `withText` lends one to a call and frees it once the call returns.
+export function bridge(m) {
+    return {
+        text: (pointer) => m.UTF8ToString(pointer),
+        withText: (value, call) => {
+            const size = m.lengthBytesUTF8(value) + 1;
+            const pointer = m._malloc(size);
+            m.stringToUTF8(value, pointer, size);
+            try { return call(pointer); } finally { m._free(pointer); }
+        },
+    };
+}
+
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
-// runTimeError, loopChanged, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
+// runTimeError, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
 export async function loadCore(host) {
     const m = await instantiate(host);
     const core = m._owlet_create();
-    const text = (pointer) => m.UTF8ToString(pointer);
+    const { text, withText } = bridge(m);
     // The numbers above are the core's: each list's names in the order of their values.
     for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2], [Align, 3], [FontRole, 4]]) {
         const names = text(m._owlet_enum_names(core, which));
         if (Object.entries(numbers).some(([, value], i) => value !== i) || names !== Object.keys(numbers).join(','))
             throw new Error(`the page numbers ${names} otherwise than its core`);
     }
-    // A string for the core, freed once the call returns.
-    const withText = (value, call) => {
-        const size = m.lengthBytesUTF8(value) + 1;
-        const pointer = m._malloc(size);
-        m.stringToUTF8(value, pointer, size);
-        try { return call(pointer); } finally { m._free(pointer); }
-    };
     const layoutField = (c, f) => m._owlet_layout(c, f);
     return {
         load: () => m._owlet_load(core),
@@ -102,22 +109,9 @@ export async function loadCore(host) {
         portsToolTip: (names) => withText(names.join('\n'), (p) => text(m._owlet_ports_tooltip(core, p))),
         version: text(m._owlet_version()),
 
-        // The loop designer: nothing of it exists in the core until one of these is called.
-        loopInputs: () => text(m._owlet_loop_inputs(core)).split('\n').filter(Boolean)
-            .map((line) => {
-                const [field, key, label, hint, group] = line.split('\t');
-                return { field: Number(field), key, label, hint, group };
-            }),
-        loopRestore: (stored) => withText(stored.map(([f, t]) => `${f}\t${t}`).join('\n'),
-            (p) => m._owlet_loop_restore(core, p)),
-        loopSet: (field, value) => withText(value, (p) => m._owlet_loop_set(core, field, p)),
-        loopText: (field) => text(m._owlet_loop_text(core, field)),
-        loopSetSeries: (e12) => m._owlet_loop_set_series(core, e12 ? 1 : 0),
-        loopDesign: () => m._owlet_loop_design(core) !== 0,
-        loopAnswer: () => text(m._owlet_loop_answer(core)).split('\n').filter(Boolean)
-            .map((line) => line.split('\t')),
-        loopDrawing: (which) => text(m._owlet_loop_drawing(core, which, 0)),
-        loopSummary: (which) => text(m._owlet_loop_drawing(core, which, 1)),
+        // The panel's setting for the loop module, and whether a control's change alters it.
+        loopPlan: () => text(m._owlet_loop_plan(core)),
+        feedsLoop: (c) => m._owlet_feeds_loop(c) !== 0,
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),
         twipsPerPixel: m._owlet_twips_per_pixel(),

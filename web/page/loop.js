@@ -1,7 +1,9 @@
-// The loop designer's section below the panel: nothing is built, and the core computes
-// nothing, until the user first opens it. The inputs, their labels and groups, every
-// figure, problem and warning, and the drawings all come from the core; this only places
-// them and keeps the user's inputs in localStorage for the next visit.
+// The loop designer's section below the panel: nothing is loaded, built or computed until
+// the user first opens it. The inputs, their labels and groups, every figure, problem and
+// warning, and the drawings all come from the loop module; this only places them, hands it
+// the panel's setting, and keeps the user's inputs in localStorage for the next visit.
+import { loadLoopCore } from './loop-core.js';
+
 const Stored = 'owlet.loop.';
 
 // localStorage where the browser allows it (some refuse it to pages from disk).
@@ -22,7 +24,8 @@ function element(tag, attributes = {}, ...children) {
 }
 
 export class LoopSection {
-    #core;
+    #panel;
+    #core = null;
     #body;
     #fields = new Map(); // field number -> { input, message }
     #problem;
@@ -30,26 +33,44 @@ export class LoopSection {
     #warnings;
     #drawings = [];
 
-    constructor(core, details) {
-        this.#core = core;
+    #loading = false;
+
+    // `panel`: the panel's core, whose setting the designer follows.
+    constructor(panel, details) {
+        this.#panel = panel;
         this.#body = details.querySelector('.loop-body');
         details.addEventListener('toggle', () => {
-            if (details.open && !this.#problem)
-                this.#build();
+            if (details.open && !this.#loading)
+                this.#open();
         });
     }
 
-    // The panel's setting changed: shown at once when the section is open.
-    changed() {
-        if (this.#problem)
+    // The panel's setting changed: followed at once once the section has been opened.
+    planChanged() {
+        if (this.#problem) {
+            this.#core.follow(this.#panel.loopPlan());
             this.#render();
+        }
+    }
+
+    async #open() {
+        this.#loading = true;
+        try {
+            this.#core = await loadLoopCore();
+        } catch (error) {
+            this.#body.append(element('p', { class: 'loop-problem', role: 'alert' },
+                `The loop designer could not start (${error?.message ?? error}). Reload the page.`));
+            return;
+        }
+        this.#core.follow(this.#panel.loopPlan());
+        this.#build();
     }
 
     #build() {
         const core = this.#core;
         const kept = storage();
-        const inputs = core.loopInputs();
-        core.loopRestore(inputs.map((i) => [i.field, kept?.getItem(Stored + i.key)])
+        const inputs = core.inputs();
+        core.restore(inputs.map((i) => [i.field, kept?.getItem(Stored + i.key)])
             .filter(([, text]) => text !== null && text !== undefined));
         const form = element('div', { class: 'loop-inputs' });
         const groups = new Map();
@@ -64,10 +85,10 @@ export class LoopSection {
                 id, type: 'text', placeholder: i.hint, autocomplete: 'off', spellcheck: 'false',
                 'aria-describedby': `${id}-need`,
             });
-            input.value = core.loopText(i.field);
+            input.value = core.text(i.field);
             const message = element('span', { id: `${id}-need`, class: 'loop-need' });
             input.addEventListener('input', () => {
-                core.loopSet(i.field, input.value);
+                core.set(i.field, input.value);
                 kept?.setItem(Stored + i.key, input.value);
                 this.#render();
             });
@@ -78,17 +99,17 @@ export class LoopSection {
         const series = element('select', { id: 'loop-series' },
             element('option', { value: 'E24' }, 'E24'), element('option', { value: 'E12' }, 'E12'));
         series.value = kept?.getItem(`${Stored}series`) === 'E12' ? 'E12' : 'E24';
-        core.loopSetSeries(series.value === 'E12');
+        core.setSeries(series.value === 'E12');
         series.addEventListener('change', () => {
-            core.loopSetSeries(series.value === 'E12');
+            core.setSeries(series.value === 'E12');
             kept?.setItem(`${Stored}series`, series.value);
         });
         const button = element('button', { type: 'button', id: 'loop-design' }, 'Design');
         button.addEventListener('click', () => {
-            if (core.loopDesign())
+            if (core.design())
                 for (const [field, f] of this.#fields)
-                    if (f.input.value !== core.loopText(field)) {
-                        f.input.value = core.loopText(field);
+                    if (f.input.value !== core.text(field)) {
+                        f.input.value = core.text(field);
                         kept?.setItem(Stored + f.key, f.input.value);
                     }
             this.#render();
@@ -112,7 +133,7 @@ export class LoopSection {
 
     #render() {
         const core = this.#core;
-        const answer = core.loopAnswer();
+        const answer = core.answer();
         const needs = new Map(answer.filter(([kind]) => kind === 'invalid')
             .map(([, field, need]) => [Number(field), need]));
         this.#problem.textContent = answer.find(([kind]) => kind === 'problem')?.[1] ?? '';
@@ -132,11 +153,11 @@ export class LoopSection {
         this.#warnings.replaceChildren(...warnings.map(([, text]) => element('li', {}, text)));
         this.#warnings.hidden = warnings.length === 0;
         this.#drawings.forEach((drawing, which) => {
-            const svg = core.loopDrawing(which);
+            const svg = core.drawing(which);
             drawing.innerHTML = svg;
             drawing.hidden = svg === '';
             drawing.firstElementChild?.setAttribute('aria-hidden', 'true');
-            drawing.setAttribute('aria-description', core.loopSummary(which));
+            drawing.setAttribute('aria-description', core.summary(which));
         });
     }
 }

@@ -12,11 +12,14 @@ let loop = null;
 let core = null;
 try {
     core = await loadCore({
-        changed: (c, p) => view?.changed(c, p),
+        changed: (c, p) => {
+            view?.changed(c, p);
+            if (loop && core.feedsLoop(c))
+                loop.planChanged();
+        },
         responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
         responseCleared: () => view?.responseCleared(),
         runTimeError: (kind, message) => view?.runTimeError(kind, message),
-        loopChanged: () => loop?.changed(),
         hasSerial: () => serial.hasSerial(),
         allowedPorts: () => link.allowedPorts(),
         useAllowedPort: (index) => link.useAllowedPort(index),

@@ -1,0 +1,45 @@
+// The loop designer's WebAssembly module, loaded the first time the Loop filter section is
+// opened: on the served page fetched beside the core, in the page as one file decoded from
+// the data block it carries. This module only turns its C functions into JavaScript ones.
+import createOwletLoop from './owlet-loop.js';
+import { bridge } from './core.js';
+
+// The page as one file carries the module as base64; nothing decodes it before it is needed.
+function carried() {
+    const block = document.getElementById('owlet-loop-wasm');
+    if (!block)
+        return {};
+    return {
+        instantiateWasm: (imports, receive) => {
+            const base64 = block.textContent.trim();
+            const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64)
+                : Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+            WebAssembly.instantiate(bytes, imports).then((result) => receive(result.instance));
+            return {};
+        },
+    };
+}
+
+export async function loadLoopCore() {
+    const m = await createOwletLoop(carried());
+    const designer = m._owlet_loop_create();
+    const { text, withText } = bridge(m);
+    return {
+        follow: (plan) => withText(plan, (p) => m._owlet_loop_follow(designer, p)),
+        inputs: () => text(m._owlet_loop_inputs(designer)).split('\n').filter(Boolean)
+            .map((line) => {
+                const [field, key, label, hint, group] = line.split('\t');
+                return { field: Number(field), key, label, hint, group };
+            }),
+        restore: (stored) => withText(stored.map(([f, t]) => `${f}\t${t}`).join('\n'),
+            (p) => m._owlet_loop_restore(designer, p)),
+        set: (field, value) => withText(value, (p) => m._owlet_loop_set(designer, field, p)),
+        text: (field) => text(m._owlet_loop_text(designer, field)),
+        setSeries: (e12) => m._owlet_loop_set_series(designer, e12 ? 1 : 0),
+        design: () => m._owlet_loop_design(designer) !== 0,
+        answer: () => text(m._owlet_loop_answer(designer)).split('\n').filter(Boolean)
+            .map((line) => line.split('\t')),
+        drawing: (which) => text(m._owlet_loop_drawing(designer, which, 0)),
+        summary: (which) => text(m._owlet_loop_drawing(designer, which, 1)),
+    };
+}
