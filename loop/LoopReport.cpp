@@ -9,8 +9,8 @@
 namespace owlet::loop {
 namespace {
 
-const std::string Degree = "\xC2\xB0";
-const std::string Ohm = "\xCE\xA9";
+constexpr const char* Degree = "\xC2\xB0";
+constexpr const char* Ohm = "\xCE\xA9";
 
 std::string lockText(const std::optional<double>& t, const char* otherwise) {
     return t ? EngineeringText(*t, "s") : otherwise;
@@ -88,8 +88,9 @@ std::vector<Plot> LoopPlots(const LoopAnalysis& a) {
         angle.points.push_back({hz, g.phaseDeg(w)});
     }
     magnitude.series = {gain, {"0 dB", PlotSeries::Style::Dashed, {{lo, 0.0}, {hi, 0.0}}}};
-    phase.series = {angle,
-                    {"-180" + Degree, PlotSeries::Style::Dashed, {{lo, -180.0}, {hi, -180.0}}}};
+    phase.series = {
+        angle,
+        {std::string("-180") + Degree, PlotSeries::Style::Dashed, {{lo, -180.0}, {hi, -180.0}}}};
     magnitude.marks = {{f.crossoverHz, "crossover " + EngineeringText(f.crossoverHz, "Hz")},
                        {s.fcompHz, "Fcomp"}};
     phase.marks = {{f.crossoverHz, "margin " + FixedText(f.phaseMarginDeg, 1) + Degree}};
