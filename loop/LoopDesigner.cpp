@@ -7,7 +7,6 @@
 namespace owlet::loop {
 namespace {
 
-
 std::size_t slot(LoopField field) {
     return static_cast<std::size_t>(field);
 }
