@@ -7,13 +7,13 @@
 #include "panel/Layout.h"
 #include "panel/LoopFeed.h"
 #include "web/BrowserMessages.h"
+#include "web/HandOut.h"
 #include "web/WebPanel.h"
 
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,17 +78,12 @@ Control control(int c) {
     return static_cast<Control>(c);
 }
 
-const char* handOut(Core* core, std::string text) {
-    core->handedOut = std::move(text);
-    return core->handedOut.c_str();
-}
-
 } // namespace
 
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE Core* owlet_create() {
-    return std::make_unique<Core>().release(); // lives as long as the page
+    return makeForPage<Core>();
 }
 EMSCRIPTEN_KEEPALIVE void owlet_load(Core* core) {
     core->web.panel().load();

@@ -3,16 +3,17 @@
 // carries none of it. The panel's core hands over its setting as one line (PlanText).
 #include "loop/LoopDesigner.h"
 #include "panel/LoopFeed.h"
+#include "web/HandOut.h"
 
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <charconv>
-#include <memory>
 #include <string>
 #include <vector>
 
 using namespace owlet;
+using namespace owlet::web;
 
 namespace {
 
@@ -22,17 +23,12 @@ struct LoopCore {
     std::string handedOut;
 };
 
-const char* handOut(LoopCore* core, std::string text) {
-    core->handedOut = std::move(text);
-    return core->handedOut.c_str();
-}
-
 } // namespace
 
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE LoopCore* owlet_loop_create() {
-    return std::make_unique<LoopCore>().release(); // lives as long as the page
+    return makeForPage<LoopCore>();
 }
 EMSCRIPTEN_KEEPALIVE void owlet_loop_follow(LoopCore* core, const char* plan) {
     FollowPlanText(plan, core->designer);
