@@ -20,7 +20,6 @@ struct Shape {
     std::string colour = "#000";
     double width = 1.0;  // stroke width; a circle's radius
     bool dashed = false; // paths
-    bool filled = false; // paths and circles: filled instead of stroked
     bool bold = false;   // texts
     Anchor anchor = Anchor::Start;
 };

@@ -40,7 +40,6 @@ public:
     void setTexts(const std::vector<std::pair<LoopField, std::string>>& texts);
     const std::string& text(LoopField field) const;
     void setSeries(ESeries series);
-    ESeries series() const { return series_; }
     // "Design": R1 and R2 from the natural frequency and damping, as standard values; false
     // (and the problem shown) when the inputs do not allow it.
     bool design();

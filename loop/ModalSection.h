@@ -13,7 +13,6 @@ class ModalSection {
 public:
     ModalSection(const Network::StateSpace& s, double u);
 
-    int size() const { return n_; }
     Vector toModal(const Vector& x) const { return inverse_ * x; }
     Vector toState(const Vector& y) const { return vectors_ * y; }
 

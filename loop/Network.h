@@ -24,8 +24,6 @@ public:
     // The VCO's tuning voltage over u at s = j omega (omega > 0), every part included.
     std::complex<double> transfer(double omega) const;
 
-    int nodeCount() const { return nodes_; }
-
     // The nodes with capacitance, the algebraic ones eliminated:
     // x' = A x + B u, Vt = c.x + d u.
     struct StateSpace {

@@ -44,8 +44,6 @@ std::string shapeSvg(const Shape& s) {
         d += move + num(p[0]) + "," + num(p[1]) + " ";
         move = 'L';
     }
-    if (s.filled)
-        return "<path fill=\"" + s.colour + "\" d=\"" + d + "Z\"/>\n";
     return "<path fill=\"none\" stroke=\"" + s.colour + "\" stroke-width=\"" + num(s.width) + "\"" +
            (s.dashed ? " stroke-dasharray=\"5,4\"" : "") + " d=\"" + d + "\"/>\n";
 }

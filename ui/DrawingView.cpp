@@ -80,8 +80,8 @@ void DrawingView::paintEvent(QPaintEvent*) {
             QPen pen(colour, s.width);
             if (s.dashed)
                 pen.setDashPattern({5.0 / s.width, 4.0 / s.width});
-            p.setPen(s.filled ? Qt::NoPen : pen);
-            p.setBrush(s.filled ? QBrush(colour) : Qt::NoBrush);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
             p.drawPath(path);
         }
 }

@@ -31,7 +31,6 @@ QString keyOf(LoopField field) {
 LoopWindow::LoopWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Loop filter"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     settings_ = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
                               QStringLiteral("owlet"), QStringLiteral("owlet"), this);
     // One group box a group of the designer's inputs, in their order.

@@ -2,6 +2,7 @@
 
 #include "loop/LoopAnalysis.h"
 #include "loop/LoopReport.h"
+#include "tools/cli/CliReport.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -99,10 +100,6 @@ QJsonObject json(const LoopAnalysis& a) {
     return QJsonObject{{"loop", loop}};
 }
 
-void print(const std::string& text) {
-    std::fputs(text.c_str(), stdout);
-}
-
 } // namespace
 
 int RunLoop(const CliOptions& o) {
@@ -125,7 +122,7 @@ int RunLoop(const CliOptions& o) {
         }
     }
     if (o.json) {
-        print(QJsonDocument(json(a)).toJson(QJsonDocument::Indented).toStdString());
+        print(QString::fromUtf8(QJsonDocument(json(a)).toJson(QJsonDocument::Indented)));
         return 0;
     }
     std::size_t width = 0;
@@ -133,9 +130,10 @@ int RunLoop(const CliOptions& o) {
     for (const FigureRow& row : rows)
         width = std::max(width, row.label.size());
     for (const FigureRow& row : rows)
-        print(row.label + std::string(width + 2 - row.label.size(), ' ') + row.value + "\n");
+        print(QString::fromStdString(row.label + std::string(width + 2 - row.label.size(), ' ') +
+                                     row.value + "\n"));
     for (const std::string& w : a.warnings)
-        print("warning: " + w + "\n");
+        print(QString::fromStdString("warning: " + w + "\n"));
     return 0;
 }
 

@@ -12,10 +12,6 @@
 namespace owlet::cli {
 namespace {
 
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // Sleeps in the event loop until something happens (a reply, a signal) or `ms` pass.
 void waitForEvents(int ms) {
     QTimer wake;
@@ -40,7 +36,7 @@ Sender::Sender(const CliOptions& o, const Timing& timing, const sigset_t& termin
     link_.setReceiveThreshold(1);
     link_.setTryAgain(QStringLiteral("run owlet-cli again"), QStringLiteral("run owlet-cli again"));
     if (o.device)
-        link_.setDevice(qt(*o.device));
+        link_.setDevice(QString::fromStdString(*o.device));
     else
         link_.setPortNumber(RoundToInt16(ReadNumber(*o.port)));
     link_.open();
