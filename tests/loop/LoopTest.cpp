@@ -145,7 +145,8 @@ private slots:
         QCOMPARE(a.figures.phaseMarginDeg, 180.0 + std::arg(g.gain(wc)) * 180.0 / Pi);
         QCOMPARE(a.figures.spurAttenuationDb == 0.0, !s.parts.hasOptionalParts());
         // The phase plotted is continuous, down to -360 degrees with four lags.
-        const auto& phase = LoopPlots(a)[1].series[0].points;
+        const std::vector<Plot> plots = LoopPlots(a); // kept: the points are read below
+        const auto& phase = plots[1].series[0].points;
         for (std::size_t i = 1; i < phase.size(); ++i)
             QVERIFY(std::abs(phase[i][1] - phase[i - 1][1]) < 10.0 && phase[i][1] > -360.0);
         if (s.parts.hasOptionalParts())
