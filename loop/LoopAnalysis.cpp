@@ -1,27 +1,14 @@
 #include "loop/LoopAnalysis.h"
 
-#include "loop/FieldReader.h"
-
-#include "loop/PartValue.h"
+#include "loop/input/FieldReader.h"
+#include "loop/input/PartValue.h"
+#include "loop/input/PlanReader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace owlet::loop {
-
-const char* LoopFieldName(LoopField field) {
-    static constexpr const char* Names[] = {"Fref",      "Fcomp",
-                                            "Fout",      "VDD",
-                                            "Kvco",      "Tuning voltage",
-                                            "R1",        "R2",
-                                            "C2",        "C1",
-                                            "Cc",        "R3",
-                                            "C3",        "Step from",
-                                            "Tolerance", "Natural frequency",
-                                            "Damping"};
-    return Names[static_cast<int>(field)];
-}
 
 namespace {
 
@@ -73,56 +60,47 @@ void addWarnings(LoopAnalysis& a) {
 
 LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     LoopAnalysis a;
-    FieldReader in(a.problems);
+    FieldReader in(q, a.problems);
     LoopSetting& s = a.setting;
     s.detector = q.detector;
     s.invertPd = q.invertPd;
     ReadPlan(q, in, s);
-    s.vdd = in.number(LoopField::Vdd, q.vdd, false, 5.0, 2.5, 5.5,
-                      "needs the chip's supply, 2.5 to 5.5 V", false)
-                .value_or(5.0);
-    const std::optional<double> kvco =
-        in.number(LoopField::Kvco, q.kvco, false, std::nullopt, -1e4, 1e4,
-                  "needs the VCO's gain in MHz/V, not 0 (negative when the frequency falls as "
-                  "the tuning voltage rises)");
+    s.vdd = in.number(LoopField::Vdd, 5.0).value_or(5.0);
+    const std::optional<double> kvco = in.number(LoopField::Kvco);
     if (kvco && (*kvco == 0.0 || std::abs(*kvco) < 1e-6))
         in.fail(LoopField::Kvco, "needs the VCO's gain in MHz/V, not 0");
     s.kvcoHzPerV = kvco.value_or(0.0) * 1e6;
     const bool pd = s.detector == Detector::PdOut;
-    s.tuningVoltage = in.number(LoopField::TuningVoltage, q.tuningVoltage, false, s.vdd / 2.0,
-                                pd ? 0.0 : -1e3, pd ? std::nextafter(s.vdd, 0.0) : 1e3,
-                                pd ? "needs a voltage between 0 and VDD, which PDout can drive"
-                                   : "needs the op-amp's output voltage at the new channel")
-                          .value_or(s.vdd / 2.0);
+    // PDout drives the tuning input itself, so only voltages inside its supply.
+    const std::optional<double> tuning =
+        pd ? in.number(LoopField::TuningVoltage, s.vdd / 2.0,
+                       {.low = 0.0, .high = std::nextafter(s.vdd, 0.0)},
+                       "needs a voltage between 0 and VDD, which PDout can drive")
+           : in.number(LoopField::TuningVoltage, s.vdd / 2.0);
+    s.tuningVoltage = tuning.value_or(s.vdd / 2.0);
     FilterParts& p = s.parts;
-    p.c2 = in.part(LoopField::C2, q.c2, false, false);
+    p.c2 = in.part(LoopField::C2);
     if (!q.design) {
-        p.r1 = in.part(LoopField::R1, q.r1, false, true);
-        p.r2 = in.part(LoopField::R2, q.r2, false, true);
+        p.r1 = in.part(LoopField::R1);
+        p.r2 = in.part(LoopField::R2);
     }
-    p.c1 = in.part(LoopField::C1, q.c1, true, false);
-    p.cc = in.part(LoopField::Cc, q.cc, true, false);
-    p.r3 = in.part(LoopField::R3, q.r3, true, true);
-    p.c3 = in.part(LoopField::C3, q.c3, true, false);
+    p.c1 = in.part(LoopField::C1);
+    p.cc = in.part(LoopField::Cc);
+    p.r3 = in.part(LoopField::R3);
+    p.c3 = in.part(LoopField::C3);
     if (pd && p.cc > 0.0)
         in.fail(LoopField::Cc, "belongs to the \xCF\x86R/\xCF\x86V form (it splits R1 there): "
                                "leave it empty for PDout");
-    const double foutHz = PanelNumber(q.fout) * 1e6;
-    const std::optional<double> start =
-        in.number(LoopField::StepFrom, q.stepFrom, false, (foutHz - s.fcompHz) / 1e6, 0.0, 1e6,
-                  "needs a frequency above 0 MHz");
+    const double foutHz = PanelNumber(q[LoopField::Fout]) * 1e6;
+    const std::optional<double> start = in.number(LoopField::StepFrom, (foutHz - s.fcompHz) / 1e6);
     if (start && s.n > 0 && std::abs(s.channelHz() - *start * 1e6) < 1e-3)
         in.fail(LoopField::StepFrom, "is the new channel itself: give the channel the loop "
                                      "comes from");
     s.stepHz = s.channelHz() - start.value_or(0.0) * 1e6;
-    s.toleranceHz = in.number(LoopField::Tolerance, q.tolerance, false, std::abs(s.stepHz) / 100.0,
-                              0.0, 1e9, "needs a frequency above 0 Hz")
-                        .value_or(1.0);
+    s.toleranceHz = in.number(LoopField::Tolerance, std::abs(s.stepHz) / 100.0).value_or(1.0);
     if (q.design) {
-        const auto fn = in.number(LoopField::NaturalFrequency, q.naturalFrequency, false,
-                                  std::nullopt, 0.0, 1e8, "needs a frequency above 0 Hz");
-        const auto zeta = in.number(LoopField::Damping, q.damping, false, std::nullopt, 0.0, 100.0,
-                                    "needs a damping above 0 (0.7 is usual)");
+        const auto fn = in.number(LoopField::NaturalFrequency);
+        const auto zeta = in.number(LoopField::Damping);
         if (fn && zeta && a.problems.empty()) {
             a.design = DesignFilter(s, *fn, *zeta, q.series);
             p.r1 = a.design->r1;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "loop/Design.h"
-#include "loop/Figures.h"
-#include "loop/LoopRequest.h"
-#include "loop/Simulation.h"
+#include "loop/input/LoopRequest.h"
+#include "loop/numerics/Design.h"
+#include "loop/numerics/Figures.h"
+#include "loop/numerics/Simulation.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "loop/Drawing.h"
 #include "loop/LoopAnalysis.h"
-#include "loop/LoopReport.h"
+#include "loop/PanelSetting.h"
+#include "loop/input/LoopFields.h"
+#include "loop/report/Drawing.h"
+#include "loop/report/LoopReport.h"
 
 #include <array>
 #include <string>
@@ -12,37 +14,49 @@
 
 namespace owlet::loop {
 
+// The words both views place around the designer's inputs and answers.
+struct LoopWords {
+    std::string_view title = "Loop filter";
+    std::string_view series = "Series";
+    std::array<std::string_view, 2> seriesChoices{"E24", "E12"};
+    std::string_view design = "Design";
+    std::string_view designDescription =
+        "Fills R1 and R2 from the natural frequency and the damping";
+    std::string_view problem = "Problem";
+    std::string_view figures = "Figures";
+    std::string_view warnings = "Warnings";
+    // The schematic, then the plots, as DrawingAt numbers them.
+    std::array<std::string_view, 4> drawings{"Schematic", "Open-loop gain plot",
+                                             "Open-loop phase plot", "Step response plot"};
+};
+
 // The loop designer as both views show it: the user's own inputs, the panel's setting it
-// follows, and what it answers. A view feeds it text and the panel's changes, and shows
-// the rows, the problem line, the warnings and the two drawings; it stores the inputs by
-// their keys so they come back at the next start.
+// follows, and what it answers. A view places the inputs of the table that belong to a
+// group, feeds it text and the panel's changes, and shows the problem line, each field's
+// problem, the figures, the warnings and the drawings; it stores the inputs by their keys
+// so they come back at the next start.
 class LoopDesigner {
 public:
-    struct Input {
-        LoopField field;
-        std::string_view key;   // where a view stores it: "kvco", "r1", ...
-        std::string_view unit;  // shown beside the label: "MHz/V", "Ω", ...
-        std::string_view hint;  // what an empty field means, or an example
-        std::string_view group; // "VCO and step", "Filter parts", "Design"
-    };
-    static const std::array<Input, 14>& inputs();
-    static const Input& input(LoopField field);
-    // Its name with its unit, as labelled: "Kvco (MHz/V)".
-    static std::string label(LoopField field);
+    static constexpr LoopWords Words{};
+    // The inputs a view places, in order: every row of the table with a group.
+    static std::vector<LoopField> Inputs();
 
     LoopDesigner();
 
-    // The panel's setting, as its boxes hold it.
-    void followPanel(std::string fref, std::string fcomp, std::string fout, Detector detector,
-                     bool invertPd);
+    // The panel's setting, as its boxes hold it; false, and nothing recomputed, when it is
+    // unchanged.
+    bool followPanel(const PanelSetting& setting);
     void setText(LoopField field, std::string text);
     // Several at once, as a view restores what it stored.
     void setTexts(const std::vector<std::pair<LoopField, std::string>>& texts);
     const std::string& text(LoopField field) const;
-    void setSeries(ESeries series);
-    // "Design": R1 and R2 from the natural frequency and damping, as standard values; false
-    // (and the problem shown) when the inputs do not allow it.
-    bool design();
+    // "E24" or "E12", as Words.seriesChoices names them.
+    void setSeries(std::string_view name);
+    std::string_view series() const;
+    // "Design": R1 and R2 from the natural frequency and damping, as standard values. The
+    // fields whose texts it changed, for the view to show and store; none (and the problem
+    // shown) when the inputs do not allow it.
+    std::vector<LoopField> design();
 
     // What the views show, recomputed on every change.
     const LoopAnalysis& analysis() const { return analysis_; }
@@ -53,17 +67,21 @@ public:
     // The figures: of the inputs as they stand, or the last good ones while a field of
     // the designer's own is wrong; none while the panel's setting cannot be read.
     const std::vector<FigureRow>& rows() const { return rows_; }
+    // The figures as one text, a row a line, values aligned: "Phase margin  56.3°".
+    std::string figuresText() const { return FigureTable(rows_); }
     const std::vector<std::string>& warnings() const { return warnings_; }
-    // The open-loop gain, its phase and the step, one drawing each.
-    const std::vector<Drawing>& plots() const { return plots_; }
-    Drawing schematic() const;
+    // 0 the schematic, 1 to 3 the open-loop gain, its phase and the step; an empty drawing
+    // while there is none.
+    Drawing drawingAt(std::size_t which) const;
+    // What a screen reader says of it: every group's summary.
+    static std::string Description(const Drawing& drawing);
 
 private:
     LoopRequest request(bool design) const;
     void recompute();
 
-    LoopRequest plan_;
-    std::array<std::string, 17> texts_{};
+    std::array<std::string, LoopFieldCount> texts_{};
+    PanelSetting panel_;
     ESeries series_ = ESeries::E24;
     LoopAnalysis analysis_;
     std::vector<InputProblem> designProblems_;

@@ -1,6 +1,5 @@
 #include "math/ExactSetting.h"
 
-#include "math/ArithmeticFault.h"
 #include "math/ChipLimits.h"
 #include "math/NumberText.h"
 #include "math/ReadNumber.h"
@@ -30,15 +29,11 @@ std::optional<std::int64_t> milliHz(double mhz) {
 // the chip cannot count with a divider.
 std::optional<ExactSetting> asThePanelDoes(std::string_view fref, std::string_view fout,
                                            std::string fcompText, ExactSetting::Kind kind) {
-    try {
-        const ReferencePlan reference = PlanReference(fref, fcompText);
-        const OutputPlan output = PlanOutput(fout, reference.actualFcompText);
-        if (!ChipTakesR(reference.r) || !ChipTakesN(output.n))
-            return std::nullopt;
-        return ExactSetting{kind, std::move(fcompText), reference.r, output.n, output.errorHz};
-    } catch (const ArithmeticFault&) {
+    const RegisterPlan plan = PlanRegisters(fref, fcompText, fout);
+    if (!plan.n || !plan.n->computed() || !plan.r->chipAdvice.empty() ||
+        !plan.n->chipAdvice.empty())
         return std::nullopt;
-    }
+    return ExactSetting{kind, std::move(fcompText), plan.r->value, plan.n->value, plan.n->errorHz};
 }
 
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {

@@ -1,7 +1,5 @@
 #include "math/Registers.h"
 
-#include "math/ArithmeticFault.h"
-
 #include <cstdio>
 
 namespace owlet {
@@ -30,14 +28,6 @@ std::string FormatRegister(std::int32_t value, int digits) {
                   static_cast<unsigned>(static_cast<std::uint32_t>(value)));
     const int width = digits == 2 ? 2 : 4;
     return std::string(hex + 8 - width, static_cast<std::size_t>(width));
-}
-
-void RequireRegisterRange(std::int32_t value, const char* name) {
-    if (value < 0 || value > 65535)
-        throw ArithmeticFault(FaultKind::Overflow, std::string(name) + " = " +
-                                                       std::to_string(value) +
-                                                       " does not fit the 16-bit " + name +
-                                                       " register (0 to 65535); nothing was sent");
 }
 
 } // namespace owlet

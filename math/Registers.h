@@ -16,9 +16,4 @@ std::int32_t AssembleC(std::int16_t refOutIndex, bool pd0Selected, std::int16_t 
 // value's 32-bit two's complement. 400 -> "0190", -400 -> "FE70", 70000 -> "1170".
 std::string FormatRegister(std::int32_t value, int digits);
 
-// Refuses a divider outside its 16-bit register (0 to 65535) with Overflow: the register
-// text would otherwise keep the low 16 bits, and 2000 MHz at 25 kHz would program
-// R = 14464 (3880) while 80000 was asked for. `name` is "R" or "N".
-void RequireRegisterRange(std::int32_t value, const char* name);
-
 } // namespace owlet

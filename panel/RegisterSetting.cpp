@@ -10,21 +10,24 @@
 namespace owlet {
 
 void SynthPanel::SetR_Click() {
-    const ReferencePlan plan = PlanReference(text(Control::Fref), text(Control::Fcomp2));
+    const ReferencePlan r =
+        *PlanRegisters(text(Control::Fref), text(Control::Fcomp2), std::nullopt).r;
+    RequireComputed(r);
     // A later "Set N" works from the comparison frequency R really gives.
-    setText(Control::Fcomp2, plan.actualFcompText);
-    showAndSendDivider(Control::Rreg, ModuleCommand::ReferenceDivider, plan.r);
+    setText(Control::Fcomp2, r.actualFcompText);
+    showAndSendDivider(Control::Rreg, ModuleCommand::ReferenceDivider, r.hex);
 }
 
 void SynthPanel::SetN_Click() {
     setVisible(Control::Warn, false);
-    const OutputPlan plan = PlanOutput(text(Control::Fout), text(Control::Fcomp2));
-    if (plan.inexact) {
+    const OutputPlan n = *PlanRegisters(std::nullopt, text(Control::Fcomp2), text(Control::Fout)).n;
+    RequireComputed(n);
+    if (n.inexact) {
         setVisible(Control::Warn, true);
-        setText(Control::Warn, WarningText(plan.errorHz));
+        setText(Control::Warn, WarningText(n.errorHz));
         setNote(Control::Warn, exactSettingNote());
     }
-    showAndSendDivider(Control::Nreg, ModuleCommand::FeedbackDivider, plan.n);
+    showAndSendDivider(Control::Nreg, ModuleCommand::FeedbackDivider, n.hex);
 }
 
 // The setting that makes the typed output exact, for the warning's tooltip. Advice only: a
@@ -54,12 +57,11 @@ void SynthPanel::markChipLimit(Control box) {
 
 // The last steps of "Set R " and "Set N": empty the response box, show the register text,
 // send it while a port is in use, and offer "Update" and "Store to EE".
-void SynthPanel::showAndSendDivider(Control box, ModuleCommand command, std::int32_t value) {
+void SynthPanel::showAndSendDivider(Control box, ModuleCommand command, const std::string& hex) {
     setText(Control::Text1, "");
-    const std::string s = FormatRegister(value, 4);
-    setText(box, s);
+    setText(box, hex);
     if (portNumber_ > 0)
-        sendLine(CommandLine(command, s));
+        sendLine(CommandLine(command, hex));
     RevealUpdateStore();
 }
 

@@ -115,7 +115,7 @@ private:
     // Runs the handler bound to the event, if any.
     void raise(std::optional<Control> control, Event event);
 
-    void showAndSendDivider(Control box, ModuleCommand command, std::int32_t value);
+    void showAndSendDivider(Control box, ModuleCommand command, const std::string& hex);
     void markChipLimit(Control box);
     std::string exactSettingNote() const;
     void sendLine(const std::string& line);

@@ -1,5 +1,6 @@
 #include "ui/DrawingView.h"
 
+#include "loop/LoopDesigner.h"
 #include "ui/QtText.h"
 
 #include <QPainter>
@@ -17,9 +18,7 @@ DrawingView::DrawingView(const QString& name, QWidget* parent)
 
 void DrawingView::setDrawing(loop::Drawing drawing) {
     drawing_ = std::move(drawing);
-    QString summary;
-    for (const loop::DrawingGroup& g : drawing_.groups)
-        summary += (summary.isEmpty() ? QString() : QStringLiteral(" ")) + qt(g.summary);
+    const QString summary = qt(loop::LoopDesigner::Description(drawing_));
     setAccessibleDescription(summary);
     setToolTip(summary);
     updateGeometry();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loop/Drawing.h"
+#include "loop/report/Drawing.h"
 
 #include <QWidget>
 

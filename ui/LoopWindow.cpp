@@ -1,6 +1,6 @@
 #include "ui/LoopWindow.h"
 
-#include "panel/LoopFeed.h"
+#include "panel/SynthPanel.h"
 #include "ui/DrawingView.h"
 #include "ui/QtText.h"
 
@@ -19,38 +19,42 @@
 namespace owlet {
 namespace {
 
+using loop::LoopDesigner;
 using loop::LoopField;
 
 // Where an input is kept in the user's configuration file, ~/.config/owlet/owlet.conf.
 QString keyOf(LoopField field) {
-    return QStringLiteral("loop/") + qt(loop::LoopDesigner::input(field).key);
+    return QStringLiteral("loop/") + qt(loop::RowOf(field).key);
 }
 
 } // namespace
 
 LoopWindow::LoopWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
-    setWindowTitle(QStringLiteral("Loop filter"));
+    constexpr const loop::LoopWords& words = LoopDesigner::Words;
+    setWindowTitle(qt(words.title));
     settings_ = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
                               QStringLiteral("owlet"), QStringLiteral("owlet"), this);
     // One group box a group of the designer's inputs, in their order.
     std::map<std::string_view, QGroupBox*> boxes;
     std::vector<std::pair<LoopField, std::string>> stored;
     auto* inputs = new QVBoxLayout;
-    for (const loop::LoopDesigner::Input& in : loop::LoopDesigner::inputs()) {
-        QGroupBox*& box = boxes[in.group];
+    QGroupBox* lastBox = nullptr;
+    for (const LoopField f : LoopDesigner::Inputs()) {
+        const loop::LoopFieldRow& row = loop::RowOf(f);
+        QGroupBox*& box = boxes[row.group];
         if (!box) {
-            box = new QGroupBox(qt(in.group));
+            box = new QGroupBox(qt(row.group));
             new QFormLayout(box);
             inputs->addWidget(box);
         }
-        const LoopField f = in.field;
+        lastBox = box;
         if (settings_->contains(keyOf(f)))
             stored.emplace_back(f, settings_->value(keyOf(f)).toString().toStdString());
         auto* edit = new QLineEdit;
-        edit->setObjectName(QStringLiteral("loop-") + qt(in.key));
-        edit->setPlaceholderText(qt(in.hint));
-        auto* label = new QLabel(qt(loop::LoopDesigner::label(f)));
+        edit->setObjectName(QStringLiteral("loop-") + qt(row.key));
+        edit->setPlaceholderText(qt(row.hint));
+        auto* label = new QLabel(qt(loop::LoopFieldLabel(f)));
         label->setBuddy(edit);
         edit->setAccessibleName(label->text());
         static_cast<QFormLayout*>(box->layout())->addRow(label, edit);
@@ -61,32 +65,30 @@ LoopWindow::LoopWindow(QWidget* parent)
     designer_.setTexts(stored);
     for (const auto& [f, edit] : fields_)
         edit->setText(qt(designer_.text(f)));
-    QGroupBox* designBox = boxes.at(loop::LoopDesigner::inputs().back().group);
+    // The series and the button close the last group, the design's.
     series_ = new QComboBox;
-    series_->addItems({QStringLiteral("E24"), QStringLiteral("E12")});
-    series_->setCurrentIndex(
-        settings_->value(QStringLiteral("loop/series")).toString() == "E12" ? 1 : 0);
-    designer_.setSeries(series_->currentIndex() == 1 ? loop::ESeries::E12 : loop::ESeries::E24);
-    auto* seriesLabel = new QLabel(QStringLiteral("Series"));
+    for (const std::string_view choice : words.seriesChoices)
+        series_->addItem(qt(choice));
+    designer_.setSeries(settings_->value(QStringLiteral("loop/series")).toString().toStdString());
+    series_->setCurrentText(qt(designer_.series()));
+    auto* seriesLabel = new QLabel(qt(words.series));
     seriesLabel->setBuddy(series_);
-    series_->setAccessibleName(QStringLiteral("Series"));
-    auto* designButton = new QPushButton(QStringLiteral("Design"));
-    designButton->setAccessibleDescription(
-        QStringLiteral("Fills R1 and R2 from the natural frequency and the damping"));
-    auto* designForm = static_cast<QFormLayout*>(designBox->layout());
+    series_->setAccessibleName(seriesLabel->text());
+    auto* designButton = new QPushButton(qt(words.design));
+    designButton->setAccessibleDescription(qt(words.designDescription));
+    auto* designForm = static_cast<QFormLayout*>(lastBox->layout());
     designForm->addRow(seriesLabel, series_);
     designForm->addRow(designButton);
-    inputs->addWidget(designBox);
     inputs->addStretch();
-    connect(series_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        designer_.setSeries(index == 1 ? loop::ESeries::E12 : loop::ESeries::E24);
-        settings_->setValue(QStringLiteral("loop/series"), series_->currentText());
+    connect(series_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        designer_.setSeries(name.toStdString());
+        settings_->setValue(QStringLiteral("loop/series"), name);
     });
     connect(designButton, &QPushButton::clicked, this, &LoopWindow::design);
 
     problem_ = new QLabel;
     problem_->setWordWrap(true);
-    problem_->setAccessibleName(QStringLiteral("Problem"));
+    problem_->setAccessibleName(qt(words.problem));
     QPalette warn = problem_->palette();
     warn.setColor(QPalette::WindowText, QColor(0xa0, 0x10, 0x10));
     problem_->setPalette(warn);
@@ -94,29 +96,28 @@ LoopWindow::LoopWindow(QWidget* parent)
     figures_->setReadOnly(true);
     figures_->setLineWrapMode(QPlainTextEdit::NoWrap);
     figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    figures_->setAccessibleName(QStringLiteral("Figures"));
+    figures_->setAccessibleName(qt(words.figures));
     figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 14 + 12);
     warnings_ = new QLabel;
     warnings_->setWordWrap(true);
-    warnings_->setAccessibleName(QStringLiteral("Warnings"));
+    warnings_->setAccessibleName(qt(words.warnings));
     warnings_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    schematic_ = new DrawingView(QStringLiteral("Schematic"));
-    schematic_->setMinimumSize(480, 200);
     auto* results = new QVBoxLayout;
     results->addWidget(problem_);
     results->addWidget(figures_);
     results->addWidget(warnings_);
-    results->addWidget(schematic_);
-    results->addStretch();
     auto* plotsColumn = new QVBoxLayout;
-    const QString plotNames[] = {QStringLiteral("Open-loop gain plot"),
-                                 QStringLiteral("Open-loop phase plot"),
-                                 QStringLiteral("Step response plot")};
-    for (std::size_t i = 0; i < plots_.size(); ++i) {
-        plots_[i] = new DrawingView(plotNames[i]);
-        plots_[i]->setMinimumSize(440, 165);
-        plotsColumn->addWidget(plots_[i]);
+    for (std::size_t i = 0; i < drawings_.size(); ++i) {
+        drawings_[i] = new DrawingView(qt(words.drawings[i]));
+        if (i == 0) {
+            drawings_[i]->setMinimumSize(480, 200);
+            results->addWidget(drawings_[i]);
+        } else {
+            drawings_[i]->setMinimumSize(440, 165);
+            plotsColumn->addWidget(drawings_[i]);
+        }
     }
+    results->addStretch();
     auto* all = new QHBoxLayout(this);
     all->addLayout(inputs);
     all->addLayout(results, 1);
@@ -125,8 +126,11 @@ LoopWindow::LoopWindow(QWidget* parent)
 }
 
 void LoopWindow::followPanel(const SynthPanel& panel) {
-    FeedLoop(panel, designer_);
-    refresh();
+    const loop::PanelSetting setting{panel.text(Control::Fref), panel.text(Control::Fcomp2),
+                                     panel.text(Control::Fout), panel.state(Control::PD1).selected,
+                                     panel.state(Control::InvertPD).value == 1};
+    if (designer_.followPanel(setting))
+        refresh();
 }
 
 void LoopWindow::edited(LoopField field, const QString& text) {
@@ -136,11 +140,10 @@ void LoopWindow::edited(LoopField field, const QString& text) {
 }
 
 void LoopWindow::design() {
-    if (designer_.design())
-        for (const LoopField f : {LoopField::R1, LoopField::R2}) {
-            fields_[f]->setText(qt(designer_.text(f)));
-            settings_->setValue(keyOf(f), fields_[f]->text());
-        }
+    for (const LoopField f : designer_.design()) {
+        fields_[f]->setText(qt(designer_.text(f)));
+        settings_->setValue(keyOf(f), fields_[f]->text());
+    }
     refresh();
 }
 
@@ -158,12 +161,7 @@ void LoopWindow::refresh() {
         edit->setAccessibleDescription(need);
         edit->setToolTip(need);
     }
-    QString text;
-    int width = 0;
-    for (const loop::FigureRow& row : designer_.rows())
-        width = std::max(width, static_cast<int>(qt(row.label).size()));
-    for (const loop::FigureRow& row : designer_.rows())
-        text += qt(row.label).leftJustified(width + 2) + qt(row.value) + u'\n';
+    const QString text = qt(designer_.figuresText());
     if (figures_->toPlainText() != text)
         figures_->setPlainText(text);
     QStringList warnings;
@@ -171,10 +169,8 @@ void LoopWindow::refresh() {
         warnings << qt(w);
     warnings_->setText(warnings.join(u'\n'));
     warnings_->setVisible(!warnings.isEmpty());
-    schematic_->setDrawing(designer_.schematic());
-    const auto& drawings = designer_.plots();
-    for (std::size_t i = 0; i < plots_.size(); ++i)
-        plots_[i]->setDrawing(i < drawings.size() ? drawings[i] : loop::Drawing{});
+    for (std::size_t i = 0; i < drawings_.size(); ++i)
+        drawings_[i]->setDrawing(designer_.drawingAt(i));
     emit answered();
 }
 

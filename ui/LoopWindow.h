@@ -50,8 +50,8 @@ private:
     QLabel* problem_ = nullptr;
     QPlainTextEdit* figures_ = nullptr;
     QLabel* warnings_ = nullptr;
-    DrawingView* schematic_ = nullptr;
-    std::array<DrawingView*, 3> plots_{};
+    // The schematic, then the three plots.
+    std::array<DrawingView*, 4> drawings_{};
 };
 
 } // namespace owlet

@@ -2,7 +2,6 @@
 
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
-#include "panel/LoopFeed.h"
 #include "ui/AccessibleInterfaces.h"
 #include "ui/Look.h"
 #include "ui/LoopWindow.h"
@@ -108,7 +107,7 @@ void SynthWindow::propertyChanged(Control control, Property property) {
     if (control == Control::Warn && panel_.visible(control))
         warningAlert_.announce();
     mirror_.mirror(control, property);
-    if (loopWindow_ && FeedsLoop(control))
+    if (loopWindow_)
         loopWindow_->followPanel(panel_);
     if (trace_)
         trace_->propertyChanged(control, property, panel_.state(control));

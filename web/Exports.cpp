@@ -1,11 +1,11 @@
 // The core's face to the page's JavaScript: plain C functions over the panel, its layout
 // and its module link, and the page's functions the core calls. Plain functions rather
 // than generated bindings, which would need eval and so a weaker Content-Security-Policy.
+#include "loop/PanelSetting.h"
 #include "owlet/Version.h"
 #include "panel/Captions.h"
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
-#include "panel/LoopFeed.h"
 #include "web/BrowserMessages.h"
 #include "web/HandOut.h"
 #include "web/WebPanel.h"
@@ -248,12 +248,13 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
         names += (value ? "," : "") + std::string(name(value));
     return handOut(core, names);
 }
-// The panel's setting for the page's loop module, and whether a control feeds it.
+// The panel's setting for the page's loop module, as one line.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_plan(Core* core) {
-    return handOut(core, PlanText(core->web.panel()));
-}
-EMSCRIPTEN_KEEPALIVE int owlet_feeds_loop(int c) {
-    return FeedsLoop(control(c)) ? 1 : 0;
+    const SynthPanel& panel = core->web.panel();
+    const loop::PanelSetting setting{panel.text(Control::Fref), panel.text(Control::Fcomp2),
+                                     panel.text(Control::Fout), panel.state(Control::PD1).selected,
+                                     panel.state(Control::InvertPD).value == 1};
+    return handOut(core, setting.line());
 }
 
 EMSCRIPTEN_KEEPALIVE const char* owlet_version() {

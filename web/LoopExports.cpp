@@ -1,8 +1,8 @@
 // The loop designer's face to the page's JavaScript: a WebAssembly module of its own, which
 // the page loads only when its Loop filter section is first opened, so the panel's start
-// carries none of it. The panel's core hands over its setting as one line (PlanText).
+// carries none of it. The panel's core hands over its setting as one line (PanelSetting).
 #include "loop/LoopDesigner.h"
-#include "panel/LoopFeed.h"
+#include "loop/report/Svg.h"
 #include "web/HandOut.h"
 
 #include <emscripten/emscripten.h>
@@ -14,14 +14,26 @@
 
 using namespace owlet;
 using namespace owlet::web;
+using loop::LoopDesigner;
+using loop::LoopField;
 
 namespace {
 
 // One designer, with the text last handed out (valid until the next call).
 struct LoopCore {
-    loop::LoopDesigner designer;
+    LoopDesigner designer;
     std::string handedOut;
 };
+
+std::optional<LoopField> fieldOf(int number) {
+    if (number < 0 || number >= static_cast<int>(loop::LoopFieldCount))
+        return std::nullopt;
+    return static_cast<LoopField>(number);
+}
+
+std::string number(LoopField field) {
+    return std::to_string(static_cast<int>(field));
+}
 
 } // namespace
 
@@ -30,21 +42,44 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE LoopCore* owlet_loop_create() {
     return makeForPage<LoopCore>();
 }
-EMSCRIPTEN_KEEPALIVE void owlet_loop_follow(LoopCore* core, const char* plan) {
-    FollowPlanText(plan, core->designer);
+// 1 when the panel's setting changed, and so the answer.
+EMSCRIPTEN_KEEPALIVE int owlet_loop_follow(LoopCore* core, const char* plan) {
+    return core->designer.followPanel(loop::PanelSetting::FromLine(plan)) ? 1 : 0;
 }
-// Texts go out as lines of tab-separated fields.
+// Texts go out as lines of tab-separated fields: the inputs "field\tkey\tlabel\thint\tgroup".
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_inputs(LoopCore* core) {
     std::string lines;
-    for (const loop::LoopDesigner::Input& in : loop::LoopDesigner::inputs())
-        lines += std::to_string(static_cast<int>(in.field)) + '\t' + std::string(in.key) + '\t' +
-                 loop::LoopDesigner::label(in.field) + '\t' + std::string(in.hint) + '\t' +
-                 std::string(in.group) + '\n';
+    for (const LoopField f : LoopDesigner::Inputs()) {
+        const loop::LoopFieldRow& row = loop::RowOf(f);
+        lines += number(f) + '\t' + std::string(row.key) + '\t' + loop::LoopFieldLabel(f) + '\t' +
+                 std::string(row.hint) + '\t' + std::string(row.group) + '\n';
+    }
+    return handOut(core, lines);
+}
+// The words around them, "name\ttext" lines; a list's entries parted by tabs.
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_words(LoopCore* core) {
+    constexpr const loop::LoopWords& w = LoopDesigner::Words;
+    std::string lines;
+    const auto add = [&](std::string_view name, const auto& texts) {
+        lines += std::string(name);
+        for (const std::string_view text : texts)
+            lines += '\t' + std::string(text);
+        lines += '\n';
+    };
+    add("title", std::array{w.title});
+    add("series", std::array{w.series});
+    add("seriesChoices", w.seriesChoices);
+    add("design", std::array{w.design});
+    add("designDescription", std::array{w.designDescription});
+    add("problem", std::array{w.problem});
+    add("figures", std::array{w.figures});
+    add("warnings", std::array{w.warnings});
+    add("drawings", w.drawings);
     return handOut(core, lines);
 }
 // `stored`: "field\ttext" lines, as the page kept them.
 EMSCRIPTEN_KEEPALIVE void owlet_loop_restore(LoopCore* core, const char* stored) {
-    std::vector<std::pair<loop::LoopField, std::string>> texts;
+    std::vector<std::pair<LoopField, std::string>> texts;
     for (std::string_view rest = stored; !rest.empty();) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
         const std::string_view line = rest.substr(0, end);
@@ -53,46 +88,51 @@ EMSCRIPTEN_KEEPALIVE void owlet_loop_restore(LoopCore* core, const char* stored)
         int field = -1;
         if (tab != std::string_view::npos)
             std::from_chars(line.data(), line.data() + tab, field);
-        if (field >= 0 && field <= static_cast<int>(loop::LoopField::Damping))
-            texts.emplace_back(static_cast<loop::LoopField>(field), line.substr(tab + 1));
+        if (const auto f = fieldOf(field))
+            texts.emplace_back(*f, line.substr(tab + 1));
     }
     core->designer.setTexts(texts);
 }
 EMSCRIPTEN_KEEPALIVE void owlet_loop_set(LoopCore* core, int field, const char* text) {
-    core->designer.setText(static_cast<loop::LoopField>(field), text);
+    if (const auto f = fieldOf(field))
+        core->designer.setText(*f, text);
 }
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_text(LoopCore* core, int field) {
-    return handOut(core, core->designer.text(static_cast<loop::LoopField>(field)));
+    const auto f = fieldOf(field);
+    return handOut(core, f ? core->designer.text(*f) : std::string());
 }
-EMSCRIPTEN_KEEPALIVE void owlet_loop_set_series(LoopCore* core, int e12) {
-    core->designer.setSeries(e12 ? loop::ESeries::E12 : loop::ESeries::E24);
+EMSCRIPTEN_KEEPALIVE void owlet_loop_set_series(LoopCore* core, const char* name) {
+    core->designer.setSeries(name);
 }
-EMSCRIPTEN_KEEPALIVE int owlet_loop_design(LoopCore* core) {
-    return core->designer.design() ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_series(LoopCore* core) {
+    return handOut(core, std::string(core->designer.series()));
+}
+// "Design": the fields it changed, by number, a line each.
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_design(LoopCore* core) {
+    std::string lines;
+    for (const LoopField f : core->designer.design())
+        lines += number(f) + '\n';
+    return handOut(core, lines);
 }
 // "problem\tline", "invalid\tfield\tneed", "row\tlabel\tvalue", "warning\ttext" lines.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_answer(LoopCore* core) {
-    const loop::LoopDesigner& d = core->designer;
+    const LoopDesigner& d = core->designer;
     std::string lines = "problem\t" + d.problemLine() + '\n';
-    for (const loop::LoopDesigner::Input& in : loop::LoopDesigner::inputs())
-        if (const std::string need = d.problemOf(in.field); !need.empty())
-            lines += "invalid\t" + std::to_string(static_cast<int>(in.field)) + '\t' + need + '\n';
+    for (const LoopField f : LoopDesigner::Inputs())
+        if (const std::string need = d.problemOf(f); !need.empty())
+            lines += "invalid\t" + number(f) + '\t' + need + '\n';
     for (const loop::FigureRow& row : d.rows())
         lines += "row\t" + row.label + '\t' + row.value + '\n';
     for (const std::string& w : d.warnings())
         lines += "warning\t" + w + '\n';
     return handOut(core, lines);
 }
-// 0 the schematic, 1 to 3 the plots: the drawing as SVG ("" when none), or its summary.
+// 0 the schematic, 1 to 3 the plots: the drawing as SVG ("" when none), or its description.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_drawing(LoopCore* core, int which, int summary) {
-    const loop::LoopDesigner& d = core->designer;
-    const std::size_t plot = static_cast<std::size_t>(which - 1);
-    const loop::Drawing drawing = which == 0                ? d.schematic()
-                                  : plot < d.plots().size() ? d.plots()[plot]
-                                                            : loop::Drawing{};
+    const loop::Drawing drawing = core->designer.drawingAt(static_cast<std::size_t>(which));
     if (drawing.groups.empty())
         return handOut(core, "");
-    return handOut(core, summary ? drawing.groups.front().summary : loop::SvgOf(drawing));
+    return handOut(core, summary ? LoopDesigner::Description(drawing) : loop::SvgOf(drawing));
 }
 
 } // extern "C"

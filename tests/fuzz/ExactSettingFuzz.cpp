@@ -25,10 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         return 0;
     if (!owlet::ChipTakesR(s->r) || !owlet::ChipTakesN(s->n))
         __builtin_trap();
-    const auto reference = owlet::PlanReference(input.substr(0, slash), s->fcompText);
-    const auto output = owlet::PlanOutput(input.substr(slash + 1), reference.actualFcompText);
-    if (reference.r != s->r || output.n != s->n || output.errorHz != s->errorHz ||
-        (s->exact() && s->errorHz != 0))
+    const auto plan =
+        owlet::PlanRegisters(input.substr(0, slash), s->fcompText, input.substr(slash + 1));
+    if (!plan.n || !plan.n->computed() || plan.r->value != s->r || plan.n->value != s->n ||
+        plan.n->errorHz != s->errorHz || (s->exact() && s->errorHz != 0))
         __builtin_trap();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "loop/LoopAnalysis.h"
-#include "loop/LoopReport.h"
-#include "loop/PartValue.h"
+#include "loop/input/PartValue.h"
+#include "loop/report/LoopReport.h"
 #include "tests/support/Rows.h"
 
 #include <QTest>
@@ -36,14 +36,16 @@ constexpr Case Cases[] = {
 };
 
 LoopRequest request(const Case& c) {
+    using F = LoopField;
     LoopRequest q;
-    q.fref = "10";
-    q.fcomp = "25";
-    q.fout = "145";
-    q.kvco = "8";
+    q[F::Fref] = "10";
+    q[F::Fcomp] = "25";
+    q[F::Fout] = "145";
+    q[F::Kvco] = "8";
     q.detector = c.detector;
-    q.r1 = c.r1, q.r2 = c.r2, q.c2 = c.c2, q.c1 = c.c1, q.cc = c.cc, q.r3 = c.r3, q.c3 = c.c3;
-    q.stepFrom = "144.999";
+    q[F::R1] = c.r1, q[F::R2] = c.r2, q[F::C2] = c.c2, q[F::C1] = c.c1, q[F::Cc] = c.cc;
+    q[F::R3] = c.r3, q[F::C3] = c.c3;
+    q[F::StepFrom] = "144.999";
     return q;
 }
 
@@ -174,8 +176,8 @@ private slots:
             LoopRequest q = request(Cases[0]);
             q.detector = d;
             q.design = true;
-            q.naturalFrequency = "137";
-            q.damping = "0.83";
+            q[LoopField::NaturalFrequency] = "137";
+            q[LoopField::Damping] = "0.83";
             const LoopAnalysis a = AnalyseLoop(q);
             QVERIFY(a.ok());
             LoopSetting exact = a.setting;
@@ -206,15 +208,15 @@ private slots:
         QFETCH(int, detector);
         LoopRequest q = request(Cases[0]);
         q.detector = Detector(detector);
-        q.c1 = q.detector == Detector::PdOut ? "100n" : "";
+        q[LoopField::C1] = q.detector == Detector::PdOut ? "100n" : "";
         q.design = true;
-        q.naturalFrequency = "100";
-        q.damping = "1";
+        q[LoopField::NaturalFrequency] = "100";
+        q[LoopField::Damping] = "1";
         const LoopAnalysis small = AnalyseLoop(q);
         QVERIFY(small.simulation.lockTimeS && small.figures.lockTimeS);
         const double ratio = *small.simulation.lockTimeS / *small.figures.lockTimeS;
         QVERIFY2(std::abs(ratio - 1.0) < 0.02, qPrintable(QString::number(ratio)));
-        q.stepFrom = "120";
+        q[LoopField::StepFrom] = "120";
         const LoopAnalysis large = AnalyseLoop(q);
         QVERIFY(large.simulation.lockTimeS);
         QVERIFY(*large.simulation.lockTimeS > 1.5 * *large.figures.lockTimeS);
@@ -225,9 +227,9 @@ private slots:
     // Kvco VDD (R2/R1 + t/(R1 C2)) until the N-th cycle, a quadratic in t.
     void firstCycleByHand() {
         LoopRequest q = request(Cases[4]);
-        q.r1 = "10k";
-        q.r2 = "10";
-        q.c2 = "1";
+        q[LoopField::R1] = "10k";
+        q[LoopField::R2] = "10";
+        q[LoopField::C2] = "1";
         const LoopAnalysis a = AnalyseLoop(q);
         QVERIFY(a.ok() && !a.simulation.cycles.empty());
         const double fOld = 145e6 - 1000, n = 5800, fc = 25e3, k = 8e6 * 5.0;
@@ -245,7 +247,7 @@ private slots:
             for (const bool negative : {false, true})
                 for (const bool invert : {false, true}) {
                     LoopRequest q = request(Cases[form]);
-                    q.kvco = negative ? "-8" : "8";
+                    q[LoopField::Kvco] = negative ? "-8" : "8";
                     q.invertPd = invert;
                     const LoopAnalysis a = AnalyseLoop(q);
                     const bool right = negative == invert;
@@ -268,9 +270,11 @@ private slots:
             const auto value = [&](double typical) {
                 return std::to_string(typical * std::pow(10.0, 6 * decade(random)));
             };
-            q.r1 = value(1e4), q.r2 = value(1e3), q.c2 = value(1e-7), q.kvco = value(10);
+            q[LoopField::R1] = value(1e4), q[LoopField::R2] = value(1e3),
+            q[LoopField::C2] = value(1e-7), q[LoopField::Kvco] = value(10);
             if (i % 3 == 0)
-                q.c1 = value(1e-8), q.r3 = value(1e4), q.c3 = value(1e-9);
+                q[LoopField::C1] = value(1e-8), q[LoopField::R3] = value(1e4),
+                q[LoopField::C3] = value(1e-9);
             const LoopAnalysis a = AnalyseLoop(q);
             if (a.ok())
                 verifyFinite(a);
@@ -282,8 +286,9 @@ private slots:
     // Every field's fault is named, all at once, and nothing is computed.
     void badInput() {
         LoopRequest q = request(Cases[0]);
-        q.r1 = "0", q.c1 = "-1n", q.vdd = "6", q.kvco = "0", q.cc = "1n", q.tuningVoltage = "5";
-        q.fcomp = "1";
+        q[LoopField::R1] = "0", q[LoopField::C1] = "-1n", q[LoopField::Vdd] = "6",
+        q[LoopField::Kvco] = "0", q[LoopField::Cc] = "1n", q[LoopField::TuningVoltage] = "5";
+        q[LoopField::Fcomp] = "1";
         const LoopAnalysis a = AnalyseLoop(q);
         QList<LoopField> named;
         for (const InputProblem& p : a.problems)

@@ -27,8 +27,7 @@ const QList<QPair<LoopField, QString>> Loop{
     {LoopField::C1, "100n"}, {LoopField::R3, "4k7"}, {LoopField::C3, "10n"}};
 
 QString keyOf(LoopField f) {
-    return QString::fromUtf8(loop::LoopDesigner::input(f).key.data(),
-                             qsizetype(loop::LoopDesigner::input(f).key.size()));
+    return QString::fromUtf8(loop::RowOf(f).key.data(), qsizetype(loop::RowOf(f).key.size()));
 }
 
 // Rows as "label<TAB>value", blanks between them folded.
@@ -78,11 +77,10 @@ private slots:
     // Screen readers hear each input by its label, unit included.
     void inputsNamedByTheirLabels() {
         LoopWindow& w = openWithTheSetting();
-        for (const auto& in : loop::LoopDesigner::inputs()) {
-            QLineEdit* edit = w.field(in.field);
+        for (const LoopField f : loop::LoopDesigner::Inputs()) {
+            QLineEdit* edit = w.field(f);
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(edit);
-            QCOMPARE(a->text(QAccessible::Name),
-                     QString::fromStdString(loop::LoopDesigner::label(in.field)));
+            QCOMPARE(a->text(QAccessible::Name), QString::fromStdString(loop::LoopFieldLabel(f)));
             int labels = 0;
             for (const QLabel* label : w.findChildren<QLabel*>())
                 labels += label->buddy() == edit && label->text() == a->text(QAccessible::Name);

@@ -3,7 +3,8 @@
 // R2 changes as if typed. Prints the median milliseconds of the whole and of the
 // simulation alone.
 #include "loop/LoopAnalysis.h"
-#include "loop/LoopReport.h"
+#include "loop/report/LoopReport.h"
+#include "loop/report/Svg.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,20 +28,21 @@ double msSince(Clock::time_point t0) {
 } // namespace
 
 int main() {
+    using F = LoopField;
     LoopRequest q;
-    q.fref = "12.8";
-    q.fcomp = "12.5";
-    q.fout = "145.0125";
-    q.kvco = "10";
-    q.c2 = "100n";
-    q.c1 = "10n";
-    q.r1 = "12k";
+    q[F::Fref] = "12.8";
+    q[F::Fcomp] = "12.5";
+    q[F::Fout] = "145.0125";
+    q[F::Kvco] = "10";
+    q[F::C2] = "100n";
+    q[F::C1] = "10n";
+    q[F::R1] = "12k";
     q.detector = Detector::PhiRPhiV;
     const char* r2[] = {"7k5", "8k2"};
     std::vector<double> whole, simulation;
     std::size_t bytes = 0;
     for (int i = 0; i < 101; ++i) {
-        q.r2 = r2[i % 2];
+        q[F::R2] = r2[i % 2];
         const auto t0 = Clock::now();
         const LoopAnalysis a = AnalyseLoop(q);
         bytes += SvgDocument(LoopPlots(a)).size();

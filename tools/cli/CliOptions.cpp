@@ -9,6 +9,7 @@ namespace {
 // The designer computes and sends nothing: it needs the plan, the VCO and either both
 // resistors or the design's two figures.
 void requireLoopOptions(const CliOptions& o) {
+    using F = loop::LoopField;
     if (o.port || o.device || o.update || o.store || o.sweep)
         throw CliError("--loop: computes the loop and sends nothing; leave out --port, "
                        "--device, --update, --store and --sweep");
@@ -16,13 +17,15 @@ void requireLoopOptions(const CliOptions& o) {
         throw CliError("--loop: needs --fref and --fout (and --fcomp unless it is 25 kHz)");
     if (o.fcomp == "auto")
         throw CliError("--loop: give --fcomp in kHz");
-    if (!o.kvco)
+    if (!o.loopText(F::Kvco))
         throw CliError("--loop: needs --kvco, the VCO's gain in MHz/V");
-    if (!o.c2)
+    if (!o.loopText(F::C2))
         throw CliError("--loop: needs --c2");
-    const bool typed = o.r1 || o.r2, design = o.naturalFrequency || o.damping;
-    if (typed == design || (typed && !(o.r1 && o.r2)) ||
-        (design && !(o.naturalFrequency && o.damping)))
+    const bool r1 = o.loopText(F::R1).has_value(), r2 = o.loopText(F::R2).has_value();
+    const bool fn = o.loopText(F::NaturalFrequency).has_value();
+    const bool zeta = o.loopText(F::Damping).has_value();
+    const bool typed = r1 || r2, design = fn || zeta;
+    if (typed == design || (typed && !(r1 && r2)) || (design && !(fn && zeta)))
         throw CliError("--loop: give either --r1 and --r2, or --natural-frequency and "
                        "--damping to design them");
     if (o.series && !design)
@@ -56,28 +59,10 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         {"--loop", &CliOptions::loop},
     };
     const std::map<std::string, std::optional<std::string> CliOptions::*> values{
-        {"--fref", &CliOptions::fref},
-        {"--fout", &CliOptions::fout},
-        {"--refout", &CliOptions::refout},
-        {"--port", &CliOptions::port},
-        {"--device", &CliOptions::device},
-        {"--sweep", &CliOptions::sweep},
-        {"--kvco", &CliOptions::kvco},
-        {"--vdd", &CliOptions::vdd},
-        {"--tuning-voltage", &CliOptions::tuningVoltage},
-        {"--r1", &CliOptions::r1},
-        {"--r2", &CliOptions::r2},
-        {"--c2", &CliOptions::c2},
-        {"--c1", &CliOptions::c1},
-        {"--cc", &CliOptions::cc},
-        {"--r3", &CliOptions::r3},
-        {"--c3", &CliOptions::c3},
-        {"--natural-frequency", &CliOptions::naturalFrequency},
-        {"--damping", &CliOptions::damping},
-        {"--series", &CliOptions::series},
-        {"--step-from", &CliOptions::stepFrom},
-        {"--tolerance", &CliOptions::tolerance},
-        {"--svg", &CliOptions::svg},
+        {"--fref", &CliOptions::fref},     {"--fout", &CliOptions::fout},
+        {"--refout", &CliOptions::refout}, {"--port", &CliOptions::port},
+        {"--device", &CliOptions::device}, {"--sweep", &CliOptions::sweep},
+        {"--series", &CliOptions::series}, {"--svg", &CliOptions::svg},
     };
     const std::map<std::string, std::string CliOptions::*> texts{
         {"--fcomp", &CliOptions::fcomp},
@@ -85,6 +70,12 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         {"--idle", &CliOptions::idle},
         {"--dwell", &CliOptions::dwell},
     };
+    // The loop's own inputs, one option a row of its table.
+    std::map<std::string, loop::LoopField> loopFields;
+    for (const loop::LoopFieldRow& row : loop::LoopFields())
+        if (!loop::IsPanelField(row.field))
+            loopFields.emplace(row.option, row.field);
+    std::optional<std::string> loopInput; // the first loop option given
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> inlineValue;
@@ -96,14 +87,18 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             o.*(flag->second) = true;
             continue;
         }
-        if (!values.contains(name) && !texts.contains(name))
+        const auto loopField = loopFields.find(name);
+        if (!values.contains(name) && !texts.contains(name) && loopField == loopFields.end())
             throw CliError(name + ": unknown option (see --help)");
         // An option where the value should be means the value was left out (a negative
         // number, as a Kvco, is a value).
         if (!inlineValue && (i + 1 >= args.size() || args[i + 1].starts_with("--")))
             throw CliError(name + ": needs a value");
         const std::string value = inlineValue ? *inlineValue : args[++i];
-        if (texts.contains(name))
+        if (loopField != loopFields.end()) {
+            o.loopTexts[static_cast<std::size_t>(loopField->second)] = value;
+            loopInput = loopInput.value_or(name);
+        } else if (texts.contains(name))
             o.*(texts.at(name)) = value;
         else
             o.*(values.at(name)) = value;
@@ -116,16 +111,40 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
         throw CliError("--sweep and --fout: the sweep gives the output frequencies");
     if (o.loop)
         requireLoopOptions(o);
-    else if (o.kvco || o.c2 || o.r1 || o.r2 || o.naturalFrequency || o.svg)
-        throw CliError("--kvco, --c2, --r1, --r2, --natural-frequency, --svg: go with --loop");
+    else if (loopInput || o.svg || o.series)
+        throw CliError(loopInput.value_or(o.svg ? "--svg" : "--series") + ": goes with --loop");
     if (o.sweep && o.store)
         throw CliError("--sweep and --store: storing at every step wears the module's EEPROM; "
                        "store once after the sweep");
     return o;
 }
 
+// The loop's inputs, a row of the table each: "  --kvco MHZ_PER_V    the VCO's gain, ...",
+// wrapped at 88 columns under the help column.
+std::string loopUsage() {
+    constexpr std::size_t Column = 22, Room = 88 - Column;
+    const std::string indent(Column, ' ');
+    std::string lines;
+    for (const loop::LoopFieldRow& row : loop::LoopFields()) {
+        if (loop::IsPanelField(row.field))
+            continue;
+        std::string line = "  " + std::string(row.option) + " " + std::string(row.value);
+        line += line.size() < Column ? std::string(Column - line.size(), ' ') : "\n" + indent;
+        std::string_view rest = row.help;
+        while (rest.size() > Room) {
+            const std::size_t blank = rest.rfind(' ', Room);
+            const bool atBlank = blank != std::string_view::npos && blank > 0;
+            const std::size_t cut = atBlank ? blank : Room;
+            line += std::string(rest.substr(0, cut)) + "\n" + indent;
+            rest.remove_prefix(cut + (atBlank ? 1 : 0));
+        }
+        lines += line + std::string(rest) + "\n";
+    }
+    return lines;
+}
+
 std::string usage() {
-    return R"(Usage: owlet-cli [OPTIONS]
+    std::string text = R"(Usage: owlet-cli [OPTIONS]
 Computes the MC145170 registers from frequencies, as the OWLET panel does, and sends them
 to the synthesizer module when a port is given.
 
@@ -168,18 +187,9 @@ Sweep:
 Loop filter (--loop computes, sends nothing):
   --loop              the loop's figures for --fref, --fcomp and --fout, the phase
                       detector (--pd-single, --invert-pd) and the parts below
-  --kvco MHZ_PER_V    the VCO's gain, negative when its frequency falls as the
-                      tuning voltage rises (then --invert-pd is needed)
-  --vdd VOLTS         the chip's supply, 2.5 to 5.5 (default 5)
-  --tuning-voltage V  at the new channel (default VDD/2)
-  --c2 F              the filter: C2 with --r1 OHMS --r2 OHMS, or
-  --natural-frequency HZ --damping ZETA [--series E12|E24]
-                      R1 and R2 designed and taken to the nearest standard value
-                      (default E24); optional parts: --c1 F, --cc F (phiR/phiV
-                      only), --r3 OHMS --c3 F. Values as 4k7, 2.2k, 1M8, 4n7, 100p,
-                      1u or 1e-6; an optional part left out or 0 is not fitted
-  --step-from MHZ     the channel the loop comes from (default Fout - Fcomp)
-  --tolerance HZ      locked within this of the new channel (default 1 % of the step)
+{LOOP}  --series E12|E24    the standard values designed R1 and R2 are taken to (default
+                      E24). Parts as 4k7, 2.2k, 1M8, 4n7, 100p, 1u or 1e-6; an optional
+                      part left out or 0 is not fitted
   --svg FILE          write the open-loop and step plots as SVG
 Output:
   --json              print one JSON object
@@ -189,6 +199,8 @@ Exit status: 0 done (with --loop: the figures, also of a loop that does not lock
 1 the link failed, 2 bad input (nothing sent), 3 no reply,
 130 stopped by Ctrl-C (after the line being sent, with the port closed).
 )";
+    text.replace(text.find("{LOOP}"), 6, loopUsage());
+    return text;
 }
 
 } // namespace owlet::cli

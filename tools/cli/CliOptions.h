@@ -1,5 +1,8 @@
 #pragma once
 
+#include "loop/input/LoopFields.h"
+
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -42,12 +45,15 @@ struct CliOptions {
     bool json = false;
     bool help = false;
     bool version = false;
-    // The loop designer (--loop): the VCO, the filter's parts and the step, as typed.
+    // The loop designer (--loop): the VCO, the filter's parts and the step, as typed, by
+    // the loop's table of inputs (the panel's three fields are the options above).
     bool loop = false;
-    std::optional<std::string> kvco, vdd, tuningVoltage;
-    std::optional<std::string> r1, r2, c2, c1, cc, r3, c3;
-    std::optional<std::string> naturalFrequency, damping, series;
-    std::optional<std::string> stepFrom, tolerance, svg;
+    std::array<std::optional<std::string>, loop::LoopFieldCount> loopTexts;
+    std::optional<std::string> series, svg;
+
+    const std::optional<std::string>& loopText(loop::LoopField f) const {
+        return loopTexts[static_cast<std::size_t>(f)];
+    }
 
     // Whether any option of the control byte was given.
     bool wantsC() const {

@@ -18,12 +18,13 @@ template <typename F> auto refusedAs(const std::string& options, F&& compute) {
     }
 }
 
-// The chip's limits are kept unless the user says otherwise.
-void requireChipTakes(const CliOptions& o, const std::string& options, char name,
-                      std::int32_t value) {
-    if (const std::string advice = ChipLimitAdvice(name, value);
-        !advice.empty() && !o.allowOutOfRange)
-        throw CliError(options + ": " + advice + " (--allow-out-of-range sends it all the same)");
+// A divider is sent only once computed, and within the chip's limits unless the user says
+// otherwise.
+void requireSendable(const CliOptions& o, const std::string& options, const DividerStep& step) {
+    refusedAs(options, [&] { RequireComputed(step); });
+    if (!step.chipAdvice.empty() && !o.allowOutOfRange)
+        throw CliError(options + ": " + step.chipAdvice +
+                       " (--allow-out-of-range sends it all the same)");
 }
 
 std::int16_t refOutIndex(const std::optional<std::string>& refout) {
@@ -100,24 +101,19 @@ CliPlan planCommands(const CliOptions& o) {
     std::string fcomp = fcompText(o, plan);
     if (o.solve)
         return plan;
-    if (o.fref) {
-        const ReferencePlan r =
-            refusedAs("--fref/--fcomp", [&] { return PlanReference(*o.fref, fcomp); });
-        requireChipTakes(o, "--fref/--fcomp", 'R', r.r);
-        fcomp = r.actualFcompText;
+    const RegisterPlan registers = PlanRegisters(o.fref, fcomp, o.fout);
+    if (registers.r) {
+        requireSendable(o, "--fref/--fcomp", *registers.r);
+        fcomp = registers.fcompText;
         plan.actualFcompText = fcomp;
-        const std::string hex = FormatRegister(r.r, 4);
-        plan.registers.push_back({'R', r.r, hex});
-        plan.lines.push_back(CommandLine(ModuleCommand::ReferenceDivider, hex));
+        plan.registers.push_back({'R', registers.r->value, registers.r->hex});
+        plan.lines.push_back(CommandLine(ModuleCommand::ReferenceDivider, registers.r->hex));
     }
-    if (o.fout) {
-        const OutputPlan n =
-            refusedAs("--fout/--fcomp", [&] { return PlanOutput(*o.fout, fcomp); });
-        requireChipTakes(o, "--fout/--fcomp", 'N', n.n);
-        plan.errorHz = n.errorHz;
-        const std::string hex = FormatRegister(n.n, 4);
-        plan.registers.push_back({'N', n.n, hex});
-        plan.lines.push_back(CommandLine(ModuleCommand::FeedbackDivider, hex));
+    if (registers.n) {
+        requireSendable(o, "--fout/--fcomp", *registers.n);
+        plan.errorHz = registers.n->errorHz;
+        plan.registers.push_back({'N', registers.n->value, registers.n->hex});
+        plan.lines.push_back(CommandLine(ModuleCommand::FeedbackDivider, registers.n->hex));
     }
     if (o.wantsC()) {
         const std::int32_t c = AssembleC(refOutIndex(o.refout), !o.pdSingle, o.invertPd ? 1 : 0,
@@ -134,10 +130,9 @@ CliPlan planCommands(const CliOptions& o) {
             SweepStep step;
             step.foutText = PlainNumberText(static_cast<double>(mHz) / 1e9);
             const std::string named = "--sweep at " + step.foutText + " MHz";
-            step.output = refusedAs(named, [&] { return PlanOutput(step.foutText, fcomp); });
-            requireChipTakes(o, named, 'N', step.output.n);
-            step.lines.push_back(
-                CommandLine(ModuleCommand::FeedbackDivider, FormatRegister(step.output.n, 4)));
+            step.output = *PlanRegisters(std::nullopt, fcomp, step.foutText).n;
+            requireSendable(o, named, step.output);
+            step.lines.push_back(CommandLine(ModuleCommand::FeedbackDivider, step.output.hex));
             if (o.update)
                 step.lines.push_back(CommandLine(ModuleCommand::Update));
             plan.sweep.push_back(std::move(step));

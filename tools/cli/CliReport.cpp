@@ -30,7 +30,7 @@ QString stepText(const SweepStep& step, std::size_t index, std::size_t count) {
                        .arg(index + 1)
                        .arg(count)
                        .arg(qt(step.foutText))
-                       .arg(step.output.n)
+                       .arg(step.output.value)
                        .arg(shown(step.lines.front()).mid(1));
     if (step.output.errorHz != 0)
         text += QStringLiteral(", frequency error %1 Hz").arg(step.output.errorHz);
@@ -111,7 +111,7 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, st
             QJsonArray sweep;
             for (const SweepStep& step : plan.sweep)
                 sweep.append(QJsonObject{{"fout_mhz", qt(step.foutText)},
-                                         {"N", step.output.n},
+                                         {"N", step.output.value},
                                          {"frequency_error_hz", step.output.errorHz}});
             all["sweep"] = sweep;
             all["steps_sent"] = static_cast<qint64>(outcome.stepsDone);

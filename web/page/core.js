@@ -111,7 +111,6 @@ export async function loadCore(host) {
 
         // The panel's setting for the loop module, and whether a control's change alters it.
         loopPlan: () => text(m._owlet_loop_plan(core)),
-        feedsLoop: (c) => m._owlet_feeds_loop(c) !== 0,
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),
         twipsPerPixel: m._owlet_twips_per_pixel(),

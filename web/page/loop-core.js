@@ -24,21 +24,22 @@ export async function loadLoopCore() {
     const m = await createOwletLoop(carried());
     const designer = m._owlet_loop_create();
     const { text, withText } = bridge(m);
+    const lines = (pointer) => text(pointer).split('\n').filter(Boolean).map((l) => l.split('\t'));
+    const words = Object.fromEntries(lines(m._owlet_loop_words(designer))
+        .map(([name, ...texts]) => [name, texts.length === 1 ? texts[0] : texts]));
     return {
-        follow: (plan) => withText(plan, (p) => m._owlet_loop_follow(designer, p)),
-        inputs: () => text(m._owlet_loop_inputs(designer)).split('\n').filter(Boolean)
-            .map((line) => {
-                const [field, key, label, hint, group] = line.split('\t');
-                return { field: Number(field), key, label, hint, group };
-            }),
+        words,
+        follow: (plan) => withText(plan, (p) => m._owlet_loop_follow(designer, p)) !== 0,
+        inputs: () => lines(m._owlet_loop_inputs(designer))
+            .map(([field, key, label, hint, group]) => ({ field: Number(field), key, label, hint, group })),
         restore: (stored) => withText(stored.map(([f, t]) => `${f}\t${t}`).join('\n'),
             (p) => m._owlet_loop_restore(designer, p)),
         set: (field, value) => withText(value, (p) => m._owlet_loop_set(designer, field, p)),
         text: (field) => text(m._owlet_loop_text(designer, field)),
-        setSeries: (e12) => m._owlet_loop_set_series(designer, e12 ? 1 : 0),
-        design: () => m._owlet_loop_design(designer) !== 0,
-        answer: () => text(m._owlet_loop_answer(designer)).split('\n').filter(Boolean)
-            .map((line) => line.split('\t')),
+        setSeries: (name) => withText(name, (p) => m._owlet_loop_set_series(designer, p)),
+        series: () => text(m._owlet_loop_series(designer)),
+        design: () => lines(m._owlet_loop_design(designer)).map(([field]) => Number(field)),
+        answer: () => lines(m._owlet_loop_answer(designer)),
         drawing: (which) => text(m._owlet_loop_drawing(designer, which, 0)),
         summary: (which) => text(m._owlet_loop_drawing(designer, which, 1)),
     };

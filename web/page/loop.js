@@ -47,10 +47,8 @@ export class LoopSection {
 
     // The panel's setting changed: followed at once once the section has been opened.
     planChanged() {
-        if (this.#problem) {
-            this.#core.follow(this.#panel.loopPlan());
+        if (this.#problem && this.#core.follow(this.#panel.loopPlan()))
             this.#render();
-        }
     }
 
     async #open() {
@@ -59,7 +57,7 @@ export class LoopSection {
             this.#core = await loadLoopCore();
         } catch (error) {
             this.#body.append(element('p', { class: 'loop-problem', role: 'alert' },
-                `The loop designer could not start (${error?.message ?? error}). Reload the page.`));
+                this.#panel.loopUnavailable(`${error?.message ?? error}`)));
             return;
         }
         this.#core.follow(this.#panel.loopPlan());
@@ -68,6 +66,7 @@ export class LoopSection {
 
     #build() {
         const core = this.#core;
+        const words = core.words;
         const kept = storage();
         const inputs = core.inputs();
         core.restore(inputs.map((i) => [i.field, kept?.getItem(Stored + i.key)])
@@ -95,34 +94,34 @@ export class LoopSection {
             groups.get(i.group).append(element('label', { for: id }, i.label), input, message);
             this.#fields.set(i.field, { input, message, key: i.key });
         }
+        // The series and the button close the last group, the design's.
         const design = groups.get(inputs.at(-1).group);
         const series = element('select', { id: 'loop-series' },
-            element('option', { value: 'E24' }, 'E24'), element('option', { value: 'E12' }, 'E12'));
-        series.value = kept?.getItem(`${Stored}series`) === 'E12' ? 'E12' : 'E24';
-        core.setSeries(series.value === 'E12');
+            ...words.seriesChoices.map((name) => element('option', { value: name }, name)));
+        core.setSeries(kept?.getItem(`${Stored}series`) ?? '');
+        series.value = core.series();
         series.addEventListener('change', () => {
-            core.setSeries(series.value === 'E12');
+            core.setSeries(series.value);
             kept?.setItem(`${Stored}series`, series.value);
         });
-        const button = element('button', { type: 'button', id: 'loop-design' }, 'Design');
+        const button = element('button', { type: 'button', id: 'loop-design',
+            'aria-description': words.designDescription }, words.design);
         button.addEventListener('click', () => {
-            if (core.design())
-                for (const [field, f] of this.#fields)
-                    if (f.input.value !== core.text(field)) {
-                        f.input.value = core.text(field);
-                        kept?.setItem(Stored + f.key, f.input.value);
-                    }
+            for (const field of core.design()) {
+                const f = this.#fields.get(field);
+                f.input.value = core.text(field);
+                kept?.setItem(Stored + f.key, f.input.value);
+            }
             this.#render();
         });
-        design.append(element('label', { for: 'loop-series' }, 'Series'), series, button);
+        design.append(element('label', { for: 'loop-series' }, words.series), series, button);
 
         this.#problem = element('p', { class: 'loop-problem', role: 'status' });
-        this.#figures = element('table', { class: 'loop-figures' }, element('caption', {}, 'Figures'));
-        this.#warnings = element('ul', { class: 'loop-warnings', 'aria-label': 'Warnings' });
+        this.#figures = element('table', { class: 'loop-figures' }, element('caption', {}, words.figures));
+        this.#warnings = element('ul', { class: 'loop-warnings', 'aria-label': words.warnings });
         const results = element('div', { class: 'loop-results' }, this.#problem, this.#figures,
             this.#warnings);
-        const names = ['Schematic', 'Open-loop gain plot', 'Open-loop phase plot', 'Step response plot'];
-        for (const name of names) {
+        for (const name of words.drawings) {
             const drawing = element('div', { class: 'loop-drawing', role: 'img', 'aria-label': name });
             this.#drawings.push(drawing);
             results.append(drawing);

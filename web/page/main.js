@@ -14,8 +14,7 @@ try {
     core = await loadCore({
         changed: (c, p) => {
             view?.changed(c, p);
-            if (loop && core.feedsLoop(c))
-                loop.planChanged();
+            loop?.planChanged();
         },
         responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
         responseCleared: () => view?.responseCleared(),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "loop/LoopAnalysis.h"
-#include "loop/Plot.h"
+#include "loop/report/Plot.h"
 
 #include <string>
 #include <vector>
@@ -14,6 +14,8 @@ struct FigureRow {
     std::string value;
 };
 std::vector<FigureRow> FigureRows(const LoopAnalysis& a);
+// The rows as text, a row a line, the values aligned two blanks after the longest label.
+std::string FigureTable(const std::vector<FigureRow>& rows);
 
 // The open loop's magnitude and phase against frequency (crossover and margin marked),
 // and the VCO's frequency after the step against time, linear and simulated, with the

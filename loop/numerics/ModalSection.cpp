@@ -1,4 +1,4 @@
-#include "loop/ModalSection.h"
+#include "loop/numerics/ModalSection.h"
 
 #include <cmath>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loop/LoopSetting.h"
+#include "loop/numerics/LoopSetting.h"
 
 namespace owlet::loop {
 

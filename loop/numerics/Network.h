@@ -1,7 +1,7 @@
 #pragma once
 
-#include "loop/FilterParts.h"
-#include "loop/SmallMatrix.h"
+#include "loop/numerics/FilterParts.h"
+#include "loop/numerics/SmallMatrix.h"
 
 #include <complex>
 

@@ -1,5 +1,5 @@
-#include "loop/Drawing.h"
-#include "loop/PartValue.h"
+#include "loop/report/Schematic.h"
+#include "loop/input/PartValue.h"
 
 #include <functional>
 

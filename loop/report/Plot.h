@@ -30,7 +30,4 @@ struct Plot {
     std::string summary;
 };
 
-// The plots one after another, 640 pixels wide, as one SVG document.
-std::string SvgDocument(const std::vector<Plot>& plots);
-
 } // namespace owlet::loop

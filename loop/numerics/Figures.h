@@ -1,7 +1,7 @@
 #pragma once
 
-#include "loop/LoopSetting.h"
-#include "loop/Network.h"
+#include "loop/numerics/LoopSetting.h"
+#include "loop/numerics/Network.h"
 
 #include <complex>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "loop/LoopReport.h"
+#include "loop/report/LoopReport.h"
 
-#include "loop/PartValue.h"
+#include "loop/input/PartValue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +37,23 @@ std::vector<std::array<double, 2>> thinned(const std::vector<SimulatedStep::Cycl
     return r;
 }
 
+// Characters, not bytes: a label may hold a Greek letter.
+std::size_t characters(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
 } // namespace
+
+std::string FigureTable(const std::vector<FigureRow>& rows) {
+    std::size_t width = 0;
+    for (const FigureRow& row : rows)
+        width = std::max(width, characters(row.label));
+    std::string table;
+    for (const FigureRow& row : rows)
+        table += row.label + std::string(width + 2 - characters(row.label), ' ') + row.value + '\n';
+    return table;
+}
 
 std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
     const LoopSetting& s = a.setting;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loop/Network.h"
+#include "loop/numerics/Network.h"
 
 namespace owlet::loop {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loop/FilterParts.h"
+#include "loop/numerics/FilterParts.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "loop/Design.h"
+#include "loop/numerics/Design.h"
 
 #include <array>
 #include <cmath>

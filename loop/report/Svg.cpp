@@ -1,5 +1,7 @@
-#include "loop/Drawing.h"
-#include "loop/PartValue.h"
+#include "loop/report/Svg.h"
+
+#include "loop/input/PartValue.h"
+#include "loop/report/PlotDrawing.h"
 
 #include <cmath>
 

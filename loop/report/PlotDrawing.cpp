@@ -1,5 +1,5 @@
-#include "loop/Drawing.h"
-#include "loop/PartValue.h"
+#include "loop/report/PlotDrawing.h"
+#include "loop/input/PartValue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,28 +148,6 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
 }
 
 } // namespace
-
-Shape TextAt(double x, double y, std::string words, Shape::Anchor anchor, const char* colour,
-             bool bold) {
-    Shape s;
-    s.kind = Shape::Kind::Text;
-    s.points = {{x, y}};
-    s.text = std::move(words);
-    s.anchor = anchor;
-    s.colour = colour;
-    s.bold = bold;
-    return s;
-}
-
-Shape PathThrough(std::vector<std::array<double, 2>> points, const char* colour, double width,
-                  bool dashed) {
-    Shape s;
-    s.points = std::move(points);
-    s.colour = colour;
-    s.width = width;
-    s.dashed = dashed;
-    return s;
-}
 
 Drawing DrawPlots(const std::vector<Plot>& plots) {
     Drawing d;

@@ -1,4 +1,4 @@
-#include "loop/PartValue.h"
+#include "loop/input/PartValue.h"
 
 #include "math/FloatChars.h"
 

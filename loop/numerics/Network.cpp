@@ -1,4 +1,4 @@
-#include "loop/Network.h"
+#include "loop/numerics/Network.h"
 
 namespace owlet::loop {
 

@@ -1,6 +1,6 @@
-#include "loop/Simulation.h"
+#include "loop/numerics/Simulation.h"
 
-#include "loop/ModalSection.h"
+#include "loop/numerics/ModalSection.h"
 
 #include <algorithm>
 #include <cmath>

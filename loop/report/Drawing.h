@@ -1,8 +1,5 @@
 #pragma once
 
-#include "loop/FilterParts.h"
-#include "loop/Plot.h"
-
 #include <array>
 #include <string>
 #include <vector>
@@ -39,11 +36,5 @@ Shape TextAt(double x, double y, std::string words, Shape::Anchor anchor = Shape
              const char* colour = "#000", bool bold = false);
 Shape PathThrough(std::vector<std::array<double, 2>> points, const char* colour = "#000",
                   double width = 1.0, bool dashed = false);
-
-// The plots one below the other, 640 pixels wide.
-Drawing DrawPlots(const std::vector<Plot>& plots);
-// The filter of the detector's form, every part named; parts not fitted in grey.
-Drawing DrawSchematic(Detector detector, const FilterParts& parts);
-std::string SvgOf(const Drawing& drawing);
 
 } // namespace owlet::loop

@@ -1,4 +1,4 @@
-#include "loop/SmallMatrix.h"
+#include "loop/numerics/SmallMatrix.h"
 
 #include <cmath>
 

@@ -1,0 +1,62 @@
+#include "loop/input/PlanReader.h"
+
+#include "math/ArithmeticFault.h"
+#include "math/ReadNumber.h"
+#include "math/RegisterPlan.h"
+
+namespace owlet::loop {
+namespace {
+
+constexpr const char* CannotCompute = "the panel cannot compute R and N from these frequencies: ";
+
+// Why the panel's arithmetic stopped at a divider, said to the designer's user.
+std::string stopped(const DividerStep& step) {
+    return CannotCompute +
+           (step.fault ? std::string(step.fault->what()) : RegisterOverflowText(step));
+}
+
+} // namespace
+
+// R and N as "Set R " and "Set N" compute them, with the chip's limits.
+void ReadPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
+    constexpr LoopField Plan[] = {LoopField::Fref, LoopField::Fcomp, LoopField::Fout};
+    double values[3];
+    try {
+        for (int i = 0; i < 3; ++i)
+            values[i] = ReadNumber(q[Plan[i]]);
+    } catch (const ArithmeticFault& fault) {
+        return in.fail(LoopField::Fcomp, CannotCompute + std::string(fault.what()));
+    }
+    bool typed = true;
+    for (int i = 0; i < 3; ++i)
+        if (!(values[i] > 0.0)) {
+            in.fail(Plan[i], std::string(RowOf(Plan[i]).need));
+            typed = false;
+        }
+    if (!typed)
+        return;
+    const RegisterPlan plan =
+        PlanRegisters(q[LoopField::Fref], q[LoopField::Fcomp], q[LoopField::Fout]);
+    const ReferencePlan& r = *plan.r;
+    if (!r.computed())
+        return in.fail(LoopField::Fcomp, stopped(r));
+    if (!r.chipAdvice.empty())
+        return in.fail(LoopField::Fcomp, r.chipAdvice);
+    const OutputPlan& n = *plan.n;
+    if (!n.computed())
+        return in.fail(LoopField::Fcomp, stopped(n));
+    if (!n.chipAdvice.empty())
+        return in.fail(LoopField::Fout, n.chipAdvice);
+    s.n = n.value;
+    s.fcompHz = values[0] * 1e6 / r.value;
+}
+
+double PanelNumber(const std::string& text) {
+    try {
+        return ReadNumber(text);
+    } catch (const ArithmeticFault&) {
+        return 0.0;
+    }
+}
+
+} // namespace owlet::loop
