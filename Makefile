@@ -1,6 +1,7 @@
 # make run   installs what is missing, builds, opens the panel
 # make test  installs what is missing, builds, runs every test
-# make fuzz  fuzzes every input surface for FUZZ_SECONDS per target (clang, ASan, UBSan)
+# make fuzz  fuzzes every input surface for FUZZ_SECONDS per target (clang, ASan, UBSan);
+#            make test runs it for TEST_FUZZ_SECONDS per target
 # make sanitize  builds everything with ASan and UBSan and runs every test
 # make deb   builds build/owlet_<version>_<arch>.deb and checks it with lintian
 # make bench measures start-up and reply cost against a minimal Qt window
@@ -16,6 +17,7 @@ SANITIZE_BUILD ?= build-sanitize
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8080
 FUZZ_SECONDS ?= 60
+TEST_FUZZ_SECONDS ?= 5
 JOBS ?= $(shell nproc)
 # WERROR=ON turns every compiler warning into an error, as CI builds.
 WERROR ?= OFF
@@ -64,6 +66,7 @@ run: build
 	$(BUILD)/app/owlet
 
 test: build web node-deps format-check
+	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 web-deps:
@@ -106,7 +109,7 @@ fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES) cmake make)
 	cmake -S . -B $(FUZZ_BUILD) -DOWLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for t in read_number number_text reply_lines module_lines panel_actions exact_setting telnet; do \
+	@for t in $$(cat $(FUZZ_BUILD)/fuzz-targets.txt); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 		$(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
@@ -115,7 +118,6 @@ fuzz:
 	done
 
 bench: build web node-deps
-	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target owlet owlet-cli owlet-module-sim owlet-bench-flood \
 		owlet-bench-minimal owlet-bench-replies owlet-bench-mapwait owlet-bench-exact \
 		owlet-bench-loop owlet-bench-loop-window

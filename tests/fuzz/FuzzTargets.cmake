@@ -1,6 +1,6 @@
 # Each fuzz target: its source and the libraries it needs (none of them uses Qt).
 set(OWLET_FUZZ_TARGETS read_number number_text reply_lines module_lines panel_actions
-    exact_setting telnet)
+    exact_setting telnet loop)
 set(OWLET_FUZZ_SOURCE_read_number ${CMAKE_CURRENT_LIST_DIR}/ReadNumberFuzz.cpp)
 set(OWLET_FUZZ_LIBS_read_number owlet_math)
 set(OWLET_FUZZ_SOURCE_number_text ${CMAKE_CURRENT_LIST_DIR}/NumberTextFuzz.cpp)
@@ -15,3 +15,5 @@ set(OWLET_FUZZ_SOURCE_exact_setting ${CMAKE_CURRENT_LIST_DIR}/ExactSettingFuzz.c
 set(OWLET_FUZZ_LIBS_exact_setting owlet_math)
 set(OWLET_FUZZ_SOURCE_telnet ${CMAKE_CURRENT_LIST_DIR}/TelnetFuzz.cpp)
 set(OWLET_FUZZ_LIBS_telnet owlet_protocol)
+set(OWLET_FUZZ_SOURCE_loop ${CMAKE_CURRENT_LIST_DIR}/LoopFuzz.cpp)
+set(OWLET_FUZZ_LIBS_loop owlet_loop)
