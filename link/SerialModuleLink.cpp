@@ -1,5 +1,7 @@
 #include "link/SerialModuleLink.h"
 
+#include "link/LineSettings.h"
+
 #include "link/NetworkAddress.h"
 #include "link/NetworkPort.h"
 #include "link/PortHolders.h"
@@ -45,8 +47,9 @@ void SerialModuleLink::open() {
         return;
     }
     port_.setPortName(at_.device);
-    port_.setBaudRate(QSerialPort::Baud1200);
-    port_.setDataBits(QSerialPort::Data8);
+    port_.setBaudRate(ModuleLine.baudRate);
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(ModuleLine.dataBits));
+    static_assert(!ModuleLine.parity && ModuleLine.stopBits == 1 && !ModuleLine.flowControl);
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);

@@ -1,5 +1,7 @@
 #include "link/TelnetClient.h"
 
+#include "link/LineSettings.h"
+
 #include <initializer_list>
 #include <utility>
 
@@ -12,8 +14,11 @@ constexpr std::uint8_t Binary = 0, SuppressGoAhead = 3, ComPort = 44;
 // COM-PORT-OPTION commands, client to server; the server answers each with the code + 100.
 constexpr std::uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4,
                        SetControl = 5;
-constexpr std::uint32_t BaudRate = 1200;
-constexpr std::uint8_t DataBits = 8, NoParity = 1, OneStopBit = 1, NoFlowControl = 1;
+constexpr auto BaudRate = static_cast<std::uint32_t>(ModuleLine.baudRate);
+constexpr auto DataBits = static_cast<std::uint8_t>(ModuleLine.dataBits);
+// RFC 2217's codes for the rest of the module's line.
+constexpr std::uint8_t NoParity = 1, OneStopBit = 1, NoFlowControl = 1;
+static_assert(!ModuleLine.parity && ModuleLine.stopBits == 1 && !ModuleLine.flowControl);
 
 bool wanted(std::uint8_t code) {
     return code == Binary || code == SuppressGoAhead;

@@ -35,6 +35,33 @@ ControlKind controlKind(Control control) {
     return controls[indexOf(control)].kind;
 }
 
+ControlRole controlRole(Control control) {
+    switch (control) {
+    case Control::Text1:
+        return ControlRole::Response;
+    case Control::Warn:
+        return ControlRole::Alert;
+    case Control::CPNo:
+        return ControlRole::PortNumber;
+    default:
+        return ControlRole::Plain;
+    }
+}
+
+std::string_view controlRoleName(ControlRole role) {
+    switch (role) {
+    case ControlRole::Plain:
+        return "Plain";
+    case ControlRole::Response:
+        return "Response";
+    case ControlRole::Alert:
+        return "Alert";
+    case ControlRole::PortNumber:
+        return "PortNumber";
+    }
+    return {};
+}
+
 // Switches rather than tables, so each name stays with its value whatever the order.
 std::string_view propertyName(Property property) {
     switch (property) {

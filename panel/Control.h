@@ -70,8 +70,14 @@ enum class Property {
     Note,      // words on a value: a divider the chip cannot count with, the exact setting
 };
 
+// What a control is to a view beyond its kind: the response box the module's replies go
+// to, the warning that is announced, the port number box whose tooltip lists the ports.
+enum class ControlRole { Plain, Response, Alert, PortNumber };
+
 std::string_view controlName(Control control);
 ControlKind controlKind(Control control);
+ControlRole controlRole(Control control);
+std::string_view controlRoleName(ControlRole role); // "Response", ...; empty past them
 std::string_view propertyName(Property property);   // "Text", "ListIndex", ...; empty past them
 std::string_view controlKindName(ControlKind kind); // "TextBox", ...; empty past them
 

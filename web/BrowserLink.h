@@ -36,6 +36,7 @@ enum class SerialTrouble {
     WriteFailed,      // the port did not take a line
     OpenFailed,       // any other refusal to open
     ChooserRefused,   // the browser would not show its chooser (not allowed, not in a click)
+    ReadEnded,        // the port's data stream ended without an error
 };
 
 // The module link in the browser. Like a port served over the network, it opens without

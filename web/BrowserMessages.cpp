@@ -1,5 +1,7 @@
 #include "web/BrowserMessages.h"
 
+#include <cstdio>
+
 namespace owlet::web {
 namespace {
 
@@ -68,6 +70,8 @@ std::string_view troubleName(SerialTrouble trouble) {
         return "OpenFailed";
     case SerialTrouble::ChooserRefused:
         return "ChooserRefused";
+    case SerialTrouble::ReadEnded:
+        return "ReadEnded";
     }
     return {};
 }
@@ -92,6 +96,13 @@ LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::strin
                            which + " went away: the adapter was unplugged or stopped giving data" +
                                said(words) + "." + notSent(linesNotSent) +
                                "\nPlug the adapter in again and reload the page.");
+    case SerialTrouble::ReadEnded:
+        return LinkFailure(LinkFailureKind::DeviceGone,
+                           which +
+                               " went away: it stopped giving data, and the browser ended its "
+                               "reading" +
+                               said(words) + "." + notSent(linesNotSent) +
+                               "\nPlug the adapter in again and reload the page.");
     case SerialTrouble::WriteFailed:
         return LinkFailure(LinkFailureKind::DeviceError,
                            which + " did not take the command" + said(words) +
@@ -111,6 +122,18 @@ LinkFailure troubleOf(SerialTrouble trouble, std::int16_t port, const std::strin
                        which + " cannot be opened" + said(words) + "." + notSent(linesNotSent) +
                            "\nCheck the adapter (on Linux, that you are in the dialout group), "
                            "then reload the page.");
+}
+
+std::string adapterName(int usbVendorId, int usbProductId) {
+    if (usbVendorId < 0 || usbProductId < 0)
+        return "serial port";
+    char name[16];
+    std::snprintf(name, sizeof name, "USB %04X:%04X", usbVendorId & 0xFFFF, usbProductId & 0xFFFF);
+    return name;
+}
+
+std::string loopUnavailable(const std::string& why) {
+    return "The loop designer could not start (" + why + "). Reload the page.";
 }
 
 LinkFailure notConnected(const LinkFailure& cause, std::int16_t port) {

@@ -22,6 +22,12 @@ std::string_view troubleName(SerialTrouble trouble); // "Busy", ...; empty past 
 
 // The line the page shows in a browser without Web Serial.
 std::string noWebSerialNote();
+// An adapter as the page names it: "USB 0403:6001" by its USB ids, "serial port" without
+// them (either below 0).
+std::string adapterName(int usbVendorId, int usbProductId);
+// The line the page shows where the loop designer's module does not load, with the
+// browser's reason.
+std::string loopUnavailable(const std::string& why);
 // The port box's tooltip from the names of the adapters this page may use, in order.
 std::string portsToolTip(const std::vector<std::string>& names);
 

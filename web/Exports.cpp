@@ -1,6 +1,7 @@
 // The core's face to the page's JavaScript: plain C functions over the panel, its layout
 // and its module link, and the page's functions the core calls. Plain functions rather
 // than generated bindings, which would need eval and so a weaker Content-Security-Policy.
+#include "link/LineSettings.h"
 #include "loop/PanelSetting.h"
 #include "owlet/Version.h"
 #include "panel/Captions.h"
@@ -227,7 +228,7 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_ports_tooltip(Core* core, const char* nam
 }
 // The names of an enum the page numbers as the core does, in the order of their values,
 // comma-separated: 0 control kinds, 1 properties, 2 serial troubles, 3 alignments, 4 font
-// roles.
+// roles, 5 control roles.
 EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
     const auto name = [which](int value) -> std::string_view {
         switch (which) {
@@ -239,6 +240,8 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
             return alignName(static_cast<Align>(value));
         case 4:
             return fontRoleName(static_cast<FontRole>(value));
+        case 5:
+            return controlRoleName(static_cast<ControlRole>(value));
         default:
             return troubleName(static_cast<SerialTrouble>(value));
         }
@@ -247,6 +250,23 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_enum_names(Core* core, int which) {
     for (int value = 0; !name(value).empty(); ++value)
         names += (value ? "," : "") + std::string(name(value));
     return handOut(core, names);
+}
+EMSCRIPTEN_KEEPALIVE int owlet_control_role(int c) {
+    return static_cast<int>(controlRole(control(c)));
+}
+// The module's line for Web Serial's open(), "name value" lines in its own terms.
+EMSCRIPTEN_KEEPALIVE const char* owlet_line_settings(Core* core) {
+    static_assert(!ModuleLine.parity && !ModuleLine.flowControl);
+    return handOut(core, "baudRate " + std::to_string(ModuleLine.baudRate) + "\ndataBits " +
+                             std::to_string(ModuleLine.dataBits) + "\nparity none\nstopBits " +
+                             std::to_string(ModuleLine.stopBits) + "\nflowControl none\n");
+}
+// An adapter's name from its USB ids (-1 where the browser knows none).
+EMSCRIPTEN_KEEPALIVE const char* owlet_adapter_name(Core* core, int vendor, int product) {
+    return handOut(core, adapterName(vendor, product));
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_unavailable(Core* core, const char* why) {
+    return handOut(core, loopUnavailable(why));
 }
 // The panel's setting for the page's loop module, as one line.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_plan(Core* core) {

@@ -92,7 +92,7 @@ for (const form of Forms) describe(`the page ${form}`, () => {
         { name: 'adapter unplugged', ports: [{ ...Adapter, allowed: true }], afterOpen: 'unplug',
             kind: 'Device unavailable', says: 'went away: the adapter was unplugged' },
         { name: 'reading ends', ports: [{ ...Adapter, allowed: true }], afterOpen: 'endReading',
-            kind: 'Device unavailable', says: 'stopped giving data (the browser says: ReadEnded' },
+            kind: 'Device unavailable', says: 'it stopped giving data, and the browser ended its reading.' },
         { name: 'write fails', ports: [{ ...Adapter, allowed: true }], afterOpen: 'failWrites',
             kind: 'Device I/O error', says: 'did not take the command' },
     ];

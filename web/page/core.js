@@ -13,7 +13,9 @@ export const Align = Object.freeze({ Default: 0, Left: 1, Centre: 2, Right: 3 })
 export const FontRole = Object.freeze({ Window: 0, Entry: 1, Banner: 2 });
 export const Trouble = Object.freeze({
     ChooserCancelled: 0, Busy: 1, Unplugged: 2, WriteFailed: 3, OpenFailed: 4, ChooserRefused: 5,
+    ReadEnded: 6,
 });
+export const Role = Object.freeze({ Plain: 0, Response: 1, Alert: 2, PortNumber: 3 });
 
 // The core is compiled already, or being compiled, by the time this runs: on the served page
 // from the fetch early-core.js started in the head, in the page as one file from the data
@@ -53,7 +55,7 @@ export async function loadCore(host) {
     const core = m._owlet_create();
     const { text, withText } = bridge(m);
     // The numbers above are the core's: each list's names in the order of their values.
-    for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2], [Align, 3], [FontRole, 4]]) {
+    for (const [numbers, which] of [[Kind, 0], [Property, 1], [Trouble, 2], [Align, 3], [FontRole, 4], [Role, 5]]) {
         const names = text(m._owlet_enum_names(core, which));
         if (Object.entries(numbers).some(([, value], i) => value !== i) || names !== Object.keys(numbers).join(','))
             throw new Error(`the page numbers ${names} otherwise than its core`);
@@ -95,6 +97,7 @@ export async function loadCore(host) {
         controlCount: m._owlet_control_count(),
         controlName: (c) => text(m._owlet_control_name(c)),
         kind: (c) => m._owlet_control_kind(c),
+        role: (c) => m._owlet_control_role(c),
         place: (c) => ({
             left: layoutField(c, 0), top: layoutField(c, 1),
             width: layoutField(c, 2), height: layoutField(c, 3),
@@ -106,10 +109,16 @@ export async function loadCore(host) {
         editedDescription: (edited) => text(m._owlet_edited_description(edited ? 1 : 0)),
         windowCaption: text(m._owlet_window_caption()),
         noSerialNote: () => text(m._owlet_no_serial_note(core)),
+        // Web Serial's open() options for the module's line, numbers as numbers.
+        lineSettings: () => Object.fromEntries(text(m._owlet_line_settings(core)).split('\n')
+            .filter(Boolean).map((line) => line.split(' '))
+            .map(([name, value]) => [name, /^\d+$/.test(value) ? Number(value) : value])),
+        adapterName: (ids) => text(m._owlet_adapter_name(core, ids?.vendor ?? -1, ids?.product ?? -1)),
+        loopUnavailable: (why) => withText(why, (p) => text(m._owlet_loop_unavailable(core, p))),
         portsToolTip: (names) => withText(names.join('\n'), (p) => text(m._owlet_ports_tooltip(core, p))),
         version: text(m._owlet_version()),
 
-        // The panel's setting for the loop module, and whether a control's change alters it.
+        // The panel's setting for the loop module.
         loopPlan: () => text(m._owlet_loop_plan(core)),
         clientWidth: m._owlet_client_size(0),
         clientHeight: m._owlet_client_size(1),

@@ -16,14 +16,14 @@ export class PageLink {
         this.#core = core;
         serial.watchPorts(() => this.#refresh(), (port) => {
             if (port === this.#port)
-                this.#fail(Trouble.Unplugged, { name: 'NetworkError', message: 'The device has been lost.' });
+                this.#fail(Trouble.Unplugged); // the browser's event, with no words of its own
         });
         await this.#refresh();
     }
 
-    // The allowed adapters' names, in order: "USB 0403:6001".
+    // The allowed adapters' names, in order, as the core names them: "USB 0403:6001".
     allowedNames() {
-        return this.#allowed.map((port) => serial.describePort(port));
+        return this.#allowed.map((port) => this.#name(port));
     }
 
     allowedPorts() {
@@ -60,7 +60,7 @@ export class PageLink {
         }
         await this.#refresh(); // a port chosen now is one the page may use from now on
         try {
-            await serial.openPort(port);
+            await serial.openPort(port, this.#core.lineSettings());
         } catch (error) {
             const busy = error.name === 'NetworkError' || error.name === 'InvalidStateError';
             return this.#fail(busy ? Trouble.Busy : Trouble.OpenFailed, error, port);
@@ -69,7 +69,7 @@ export class PageLink {
         this.#core.portOpened();
         // The page never closes its port: reading that ends, however, is a lost port.
         serial.readPort(port, (bytes) => this.#core.portReceived(bytes)).then(
-            () => this.#fail(Trouble.Unplugged, { name: 'ReadEnded', message: 'The port stopped giving data.' }, port),
+            () => this.#fail(Trouble.ReadEnded, null, port),
             (error) => this.#fail(Trouble.Unplugged, error, port));
     }
 
@@ -81,11 +81,15 @@ export class PageLink {
             .catch((error) => this.#fail(Trouble.WriteFailed, error, port));
     }
 
-    #fail(trouble, error, port = this.#port) {
+    #fail(trouble, error = null, port = this.#port) {
         if (this.#failed)
             return;
         this.#failed = true;
         const words = error ? [error.name, error.message].filter(Boolean).join(': ') : '';
-        this.#core.portFailed(trouble, port ? serial.describePort(port) : '', words);
+        this.#core.portFailed(trouble, port ? this.#name(port) : '', words);
+    }
+
+    #name(port) {
+        return this.#core.adapterName(serial.portIds(port));
     }
 }

@@ -1,11 +1,6 @@
 // The one module that touches the browser's serial ports (Web Serial). Tests put a double
 // of navigator.serial in place before the page loads; nothing else here knows the API.
 
-// The line the module speaks: 1200 baud, 8 data bits, no parity, 1 stop bit, no flow control.
-const Line = Object.freeze({
-    baudRate: 1200, dataBits: 8, parity: 'none', stopBits: 1, flowControl: 'none',
-});
-
 const hasSerial = () => 'serial' in navigator;
 
 // The ports this page has been allowed to use, in the order they were allowed.
@@ -24,15 +19,15 @@ function watchPorts(onChange, onDisconnect) {
     });
 }
 
-// "USB 0403:6001" for an adapter the browser knows by its USB ids.
-function describePort(port) {
+// The adapter's USB ids, where the browser knows them.
+function portIds(port) {
     const info = port.getInfo ? port.getInfo() : {};
-    const hex = (n) => n.toString(16).toUpperCase().padStart(4, '0');
-    return info.usbVendorId === undefined ? 'serial port'
-        : `USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)}`;
+    return info.usbVendorId === undefined ? null
+        : { vendor: info.usbVendorId, product: info.usbProductId ?? 0 };
 }
 
-const openPort = (port) => port.open({ ...Line });
+// `line`: the module's line settings, as the core gives them.
+const openPort = (port, line) => port.open({ ...line });
 
 // Reads until the port goes away, handing on every chunk; ends (resolves) when the port
 // has no more to read. A line error (break, framing, parity, overrun) ends one stream only:
@@ -71,5 +66,5 @@ async function writePort(port, bytes) {
 }
 
 export const serial = Object.freeze({
-    hasSerial, allowedPorts, choosePort, watchPorts, describePort, openPort, readPort, writePort,
+    hasSerial, allowedPorts, choosePort, watchPorts, portIds, openPort, readPort, writePort,
 });

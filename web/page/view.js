@@ -2,7 +2,9 @@
 // mirrored from the core's model, its input handed to the core's handlers. No rule of the
 // panel lives here.
 import { ComboBox } from './combobox.js';
-import { Align, FontRole, Kind, Property } from './core.js';
+import { Align, FontRole, Kind, Property, Role } from './core.js';
+import { ErrorDialog } from './error-dialog.js';
+import { ResponseBox } from './response-box.js';
 
 // The core's alignments and font roles as the style sheet writes them.
 const TextAlign = { [Align.Left]: 'left', [Align.Centre]: 'center', [Align.Right]: 'right' };
@@ -14,16 +16,13 @@ export class PanelView {
     #elements = [];   // by control: the element placed and shown
     #inputs = [];     // by control: the element that takes the input and the focus
     #combos = [];
-    #errors = [];
-    #dialog;
-    #returnFocus = null;
+    #errors;
+    #response = null;
     #portsText;
-    #following = true;      // the response box shows its end, so new text scrolls into view
-    #scrollPending = false;
 
     constructor(core, root, dialog, portsText) {
         this.#core = core;
-        this.#dialog = dialog;
+        this.#errors = new ErrorDialog(dialog);
         this.#portsText = portsText;
         const px = (twips) => `${twips / core.twipsPerPixel}px`;
         root.style.width = px(core.clientWidth);
@@ -64,7 +63,6 @@ export class PanelView {
             if (name && this.#inputs[c])
                 this.#inputs[c].setAttribute('aria-label', name);
         }
-        dialog.addEventListener('close', () => this.#nextError());
     }
 
     // Everything the model holds, as at start-up; no control starts with a note, and the
@@ -131,43 +129,12 @@ export class PanelView {
         }
     }
 
-    // The response box: `dropped` paragraphs go from the top, `text` is appended. Its
-    // paragraphs stand in groups of Group, so a reply lays out one group and not every
-    // paragraph the box holds; and the box is laid out once a frame, not once a reply:
-    // nothing here reads the layout.
     responseAppended(dropped, text) {
-        const Group = 64;
-        const box = this.#inputs[0];
-        for (let i = 0; i < dropped; ++i) {
-            const group = box.firstElementChild;
-            if (group === box.lastElementChild && group.childElementCount === 1)
-                break; // the last paragraph stays
-            group.firstElementChild.remove();
-            if (!group.childElementCount)
-                group.remove();
-        }
-        const [first, ...rest] = text.split('\n');
-        box.lastElementChild.lastElementChild.append(first);
-        for (const paragraph of rest) {
-            if (box.lastElementChild.childElementCount >= Group)
-                box.append(document.createElement('div'));
-            const line = document.createElement('div');
-            line.textContent = paragraph;
-            box.lastElementChild.append(line);
-        }
-        if (this.#following && !this.#scrollPending) {
-            this.#scrollPending = true;
-            requestAnimationFrame(() => {
-                this.#scrollPending = false;
-                box.scrollTop = box.scrollHeight;
-            });
-        }
+        this.#response.appended(dropped, text);
     }
 
     responseCleared() {
-        const group = document.createElement('div');
-        group.append(document.createElement('div'));
-        this.#inputs[0].replaceChildren(group);
+        this.#response.cleared();
     }
 
     // A control that hides itself while it has the focus hands it on to the next control in
@@ -184,25 +151,8 @@ export class PanelView {
         }
     }
 
-    // A modal dialog, one error after the other; the focus goes back to where it was.
     runTimeError(kind, message) {
-        this.#errors.push(`${kind}\n\n${message}`);
-        if (!this.#dialog.open)
-            this.#nextError();
-    }
-
-    #nextError() {
-        if (!this.#errors.length) {
-            this.#returnFocus?.focus();
-            this.#returnFocus = null;
-            return;
-        }
-        if (!this.#dialog.open) {
-            this.#returnFocus ??= document.activeElement;
-            this.#dialog.querySelector('#error-text').textContent = this.#errors.shift();
-            this.#dialog.showModal();
-            this.#dialog.querySelector('#error-ok').focus();
-        }
+        this.#errors.show(kind, message);
     }
 
     #showText(c, kind, text) {
@@ -244,34 +194,16 @@ export class PanelView {
             input.autocomplete = 'off';
             input.addEventListener('input', after(() => core.edit(c, input.value)));
             input.addEventListener('click', (e) => e.button === 0 && after(() => core.clickField(c))());
-            if (name === 'CPNo')
+            if (core.role(c) === Role.PortNumber)
                 for (const type of ['mouseenter', 'focus'])
                     input.addEventListener(type, () => { input.title = this.#portsText(); });
             this.#inputs[c] = input;
             return input;
         }
         case Kind.MultiLineTextBox: {
-            const box = document.createElement('div');
-            box.id = name;
-            box.className = 'response';
-            box.tabIndex = 0;
-            box.setAttribute('role', 'textbox');
-            box.setAttribute('aria-multiline', 'true');
-            box.setAttribute('aria-readonly', 'true');
-            box.append(document.createElement('div'));
-            box.firstElementChild.append(document.createElement('div'));
-            box.addEventListener('scroll', () => {
-                this.#following = box.scrollTop + box.clientHeight >= box.scrollHeight - 2;
-            });
-            // Select all selects the box's text, not the whole page.
-            box.addEventListener('keydown', (e) => {
-                if ((e.ctrlKey || e.metaKey) && !e.altKey && e.key.toLowerCase() === 'a') {
-                    e.preventDefault();
-                    getSelection().selectAllChildren(box);
-                }
-            });
-            this.#inputs[c] = box;
-            return box;
+            this.#response = new ResponseBox(name);
+            this.#inputs[c] = this.#response.element;
+            return this.#response.element;
         }
         case Kind.ComboBox: {
             const root = document.createElement('div');
@@ -327,7 +259,7 @@ export class PanelView {
             const label = document.createElement(core.place(c).font === FontRole.Banner ? 'h1' : 'div');
             label.className = 'label';
             label.id = name;
-            if (name === 'Warn')
+            if (core.role(c) === Role.Alert)
                 label.setAttribute('role', 'alert');
             return label;
         }
