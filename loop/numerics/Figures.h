@@ -1,27 +1,12 @@
 #pragma once
 
 #include "loop/numerics/LoopSetting.h"
-#include "loop/numerics/Network.h"
 
-#include <complex>
 #include <optional>
-#include <vector>
 
 namespace owlet::loop {
 
-// The open loop G(j omega) = Kphi Kv Z(j omega) / (N j omega), Z the filter's exact transfer.
-class OpenLoop {
-public:
-    explicit OpenLoop(const LoopSetting& s);
-    std::complex<double> gain(double omega) const;
-    // arg G in degrees, continuous: Z's phase lies in (-270, 0], G's 90 degrees lower.
-    double phaseDeg(double omega) const;
-
-private:
-    Network network_;
-    double scale_;
-};
-
+// What a module builder reads off the linear loop.
 struct LoopFigures {
     double kphi = 0.0;               // V/rad
     double naturalFrequencyHz = 0.0; // of the R1, R2, C2 core
@@ -36,24 +21,7 @@ struct LoopFigures {
     bool locks() const { return polarityRight && stable; }
 };
 
+// The figures of the exact network; the lock time from the closed loop's step response.
 LoopFigures ComputeFigures(const LoopSetting& s);
-
-// The linear loop's answer to the frequency step: the VCO's frequency minus the new
-// channel's, at times in seconds.
-class LinearStep {
-public:
-    explicit LinearStep(const LoopSetting& s);
-    // Samples at t = 0, h, 2h, ... (count of them).
-    std::vector<double> offsets(double h, int count) const;
-    // The last moment the frequency is farther than the tolerance from the new channel;
-    // none when it still is after `horizon` seconds.
-    std::optional<double> lockTime(double horizon) const;
-
-private:
-    double offsetAfter(const Vector& z, double t) const;
-    Matrix m_;
-    Vector z0_, out_;
-    double tolerance_;
-};
 
 } // namespace owlet::loop

@@ -24,6 +24,8 @@ struct LoopSetting {
 
 // Kphi in volts per radian: VDD / 4 pi for PDout, VDD / 2 pi for phiR/phiV.
 double DetectorGain(Detector detector, double vdd);
+// Kphi Kv 2 pi / N in 1/s per ohm of the filter: the open loop's gain without the filter.
+double LoopScale(const LoopSetting& s);
 // Positive feedback: the POL bit must be set exactly when Kvco is negative.
 bool PolarityRight(const LoopSetting& s);
 

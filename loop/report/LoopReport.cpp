@@ -1,4 +1,6 @@
 #include "loop/report/LoopReport.h"
+#include "loop/numerics/LinearStep.h"
+#include "loop/numerics/OpenLoop.h"
 
 #include "loop/input/PartValue.h"
 

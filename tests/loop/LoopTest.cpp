@@ -1,5 +1,7 @@
 #include "loop/LoopAnalysis.h"
 #include "loop/input/PartValue.h"
+#include "loop/numerics/LinearStep.h"
+#include "loop/numerics/OpenLoop.h"
 #include "loop/report/LoopReport.h"
 #include "tests/support/Rows.h"
 
