@@ -12,22 +12,44 @@
 namespace owlet::loop {
 
 // What the designer answers for one request: the problems of its fields, or the setting
-// it read, every figure, the simulation and the warnings a module builder acts on.
+// it read, every figure, the simulation, the warnings a module builder acts on and the one
+// verdict, whether the loop locks.
 struct LoopAnalysis {
     std::vector<InputProblem> problems; // none when the rest is filled in
     LoopSetting setting;
     std::optional<FilterDesign> design;
     LoopFigures figures;
+    double detectorCurrentA = 0.0; // the most R1 draws from a detector output while it drives
+    bool channelReachable = true;  // the new channel's tuning voltage within the drive
+    bool startReachable = true;    // and the old one's
+    // The simulation, once run to its end ("simulated"), or not run at all ("skipped": the
+    // step would start where the drive cannot go).
     SimulatedStep simulation;
-    std::int64_t simulationBound = 0; // comparison cycles the simulation was allowed
+    bool simulated = false;
+    bool simulationSkipped = false;
+    std::int64_t simulationBound = 0; // comparison cycles the simulation is allowed
+    bool simulationCapped = false;    // fewer than twenty lock times, at MostSimulatedCycles
     std::vector<std::string> warnings;
+    // The verdict: yes only when the polarity is right, the margins shown are above 0, the
+    // tuning voltages are within the drive, the linear loop settles and the simulation, when
+    // run, did not run away; otherwise `whyNot` says why, and a warning says more.
+    bool locks = false;
+    std::string whyNot;
 
     bool ok() const { return problems.empty(); }
 };
 
-// The most comparison cycles one simulation takes: a few milliseconds of work.
+// The most comparison cycles one simulation takes: a few hundred milliseconds of work.
 inline constexpr std::int64_t MostSimulatedCycles = 200'000;
 
+// Everything, the simulation included: what owlet-cli prints.
 LoopAnalysis AnalyseLoop(const LoopRequest& request);
+
+// Everything but the simulation, for a view that shows the linear figures at once; the run
+// it still needs (none when the analysis has problems or skips it), and its result taken
+// in, with its warnings and the verdict.
+LoopAnalysis AnalyseLinear(const LoopRequest& request);
+std::optional<StepSimulation> SimulationFor(const LoopAnalysis& a);
+void Conclude(LoopAnalysis& a, SimulatedStep simulation);
 
 } // namespace owlet::loop

@@ -3,6 +3,7 @@
 #include "loop/input/PartValue.h"
 #include "loop/report/PlotDrawing.h"
 #include "loop/report/Schematic.h"
+#include "loop/report/UnitText.h"
 
 #include <algorithm>
 
@@ -71,18 +72,27 @@ std::string_view LoopDesigner::series() const {
     return Words.seriesChoices[series_ == ESeries::E12 ? 1 : 0];
 }
 
+void LoopDesigner::setDesignBy(std::string_view name) {
+    designBy_ = name == Words.designChoices[1] ? LoopRequest::Design::Crossover
+                                               : LoopRequest::Design::NaturalFrequency;
+}
+
+std::string_view LoopDesigner::designBy() const {
+    return Words.designChoices[designBy_ == LoopRequest::Design::Crossover ? 1 : 0];
+}
+
 LoopRequest LoopDesigner::request(bool design) const {
     LoopRequest q;
     q.texts = texts_;
     q.detector = panel_.pdOut ? Detector::PdOut : Detector::PhiRPhiV;
     q.invertPd = panel_.invertPd;
-    q.design = design;
+    q.design = design ? designBy_ : LoopRequest::Design::Typed;
     q.series = series_;
     return q;
 }
 
 std::vector<LoopField> LoopDesigner::design() {
-    const LoopAnalysis designed = AnalyseLoop(request(true));
+    const LoopAnalysis designed = AnalyseLinear(request(true));
     if (!designed.ok() || !designed.design) {
         designProblems_ = designed.problems;
         return {};
@@ -100,21 +110,51 @@ std::vector<LoopField> LoopDesigner::design() {
 }
 
 void LoopDesigner::recompute() {
-    analysis_ = AnalyseLoop(request(false));
+    analysis_ = AnalyseLinear(request(false));
     const bool planUnread =
         std::any_of(analysis_.problems.begin(), analysis_.problems.end(),
                     [](const InputProblem& p) { return IsPanelField(p.field); });
     if (analysis_.ok()) {
-        rows_ = FigureRows(analysis_);
-        warnings_ = analysis_.warnings;
-        plots_.clear();
-        for (const Plot& plot : LoopPlots(analysis_))
-            plots_.push_back(DrawPlots({plot}));
+        shown_ = analysis_;
+        simulation_ = SimulationFor(*shown_);
     } else if (planUnread) {
-        rows_.clear();
-        warnings_.clear();
-        plots_.clear();
+        shown_.reset();
+        simulation_.reset();
+    } // else the last good answer stays, its simulation going on
+    showAnswer();
+}
+
+bool LoopDesigner::simulate(std::chrono::microseconds budget) {
+    if (!simulation_)
+        return true;
+    // In pieces small enough that the clock is read often, even where a stretch is slow.
+    const auto until = std::chrono::steady_clock::now() + budget;
+    bool done = false;
+    while (!(done = simulation_->run(64)) && std::chrono::steady_clock::now() < until) {
     }
+    if (!done)
+        return false;
+    Conclude(*shown_, simulation_->result());
+    simulation_.reset();
+    showAnswer();
+    return true;
+}
+
+void LoopDesigner::finishSimulation() {
+    while (!simulate(std::chrono::seconds(1))) {
+    }
+}
+
+void LoopDesigner::showAnswer() {
+    rows_.clear();
+    warnings_.clear();
+    plots_.clear();
+    if (!shown_)
+        return;
+    rows_ = FigureRows(*shown_);
+    warnings_ = shown_->warnings;
+    for (const Plot& plot : LoopPlots(*shown_))
+        plots_.push_back(DrawPlots({plot}));
 }
 
 std::string LoopDesigner::problemLine() const {

@@ -7,6 +7,8 @@
 #include "loop/report/LoopReport.h"
 
 #include <array>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,9 +21,13 @@ struct LoopWords {
     std::string_view title = "Loop filter";
     std::string_view series = "Series";
     std::array<std::string_view, 2> seriesChoices{"E24", "E12"};
+    std::string_view designBy = "Design for";
+    std::array<std::string_view, 2> designChoices{"natural frequency and damping",
+                                                  "crossover and phase margin"};
     std::string_view design = "Design";
     std::string_view designDescription =
-        "Fills R1 and R2 from the natural frequency and the damping";
+        "Fills R1 and R2 for the natural frequency and damping, or for the crossover and phase "
+        "margin of the loop with every part fitted, as Design for says";
     std::string_view problem = "Problem";
     std::string_view figures = "Figures";
     std::string_view warnings = "Warnings";
@@ -53,12 +59,24 @@ public:
     // "E24" or "E12", as Words.seriesChoices names them.
     void setSeries(std::string_view name);
     std::string_view series() const;
-    // "Design": R1 and R2 from the natural frequency and damping, as standard values. The
-    // fields whose texts it changed, for the view to show and store; none (and the problem
-    // shown) when the inputs do not allow it.
+    // One of Words.designChoices.
+    void setDesignBy(std::string_view name);
+    std::string_view designBy() const;
+    // "Design": R1 and R2 as Design for says, as standard values. The fields whose texts it
+    // changed, for the view to show and store; none (and the problem shown) when the inputs
+    // do not allow it.
     std::vector<LoopField> design();
 
-    // What the views show, recomputed on every change.
+    // After every change the linear answer stands at once and the simulation waits: a view
+    // runs it in pieces between events, and shows the answer again once it is done. A
+    // change abandons the run under way.
+    bool simulating() const { return simulation_.has_value(); }
+    // Runs the waiting simulation for about `budget`; true once it is done and the answer
+    // holds it.
+    bool simulate(std::chrono::microseconds budget);
+    void finishSimulation();
+
+    // The analysis of the inputs as they stand, problems and all.
     const LoopAnalysis& analysis() const { return analysis_; }
     // One line: the first problem ("R1: needs ..."), or empty.
     std::string problemLine() const;
@@ -79,11 +97,15 @@ public:
 private:
     LoopRequest request(bool design) const;
     void recompute();
+    void showAnswer();
 
     std::array<std::string, LoopFieldCount> texts_{};
     PanelSetting panel_;
     ESeries series_ = ESeries::E24;
+    LoopRequest::Design designBy_ = LoopRequest::Design::NaturalFrequency;
     LoopAnalysis analysis_;
+    std::optional<LoopAnalysis> shown_;        // the last good one, whose figures stand
+    std::optional<StepSimulation> simulation_; // shown_'s, while it runs
     std::vector<InputProblem> designProblems_;
     std::vector<FigureRow> rows_;
     std::vector<std::string> warnings_;

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace owlet {
@@ -65,7 +66,16 @@ LoopWindow::LoopWindow(QWidget* parent)
     designer_.setTexts(stored);
     for (const auto& [f, edit] : fields_)
         edit->setText(qt(designer_.text(f)));
-    // The series and the button close the last group, the design's.
+    // The design's choice, the series and the button close the last group, the design's.
+    designBy_ = new QComboBox;
+    for (const std::string_view choice : words.designChoices)
+        designBy_->addItem(qt(choice));
+    designer_.setDesignBy(
+        settings_->value(QStringLiteral("loop/design-by")).toString().toStdString());
+    designBy_->setCurrentText(qt(designer_.designBy()));
+    auto* designByLabel = new QLabel(qt(words.designBy));
+    designByLabel->setBuddy(designBy_);
+    designBy_->setAccessibleName(designByLabel->text());
     series_ = new QComboBox;
     for (const std::string_view choice : words.seriesChoices)
         series_->addItem(qt(choice));
@@ -77,6 +87,7 @@ LoopWindow::LoopWindow(QWidget* parent)
     auto* designButton = new QPushButton(qt(words.design));
     designButton->setAccessibleDescription(qt(words.designDescription));
     auto* designForm = static_cast<QFormLayout*>(lastBox->layout());
+    designForm->addRow(designByLabel, designBy_);
     designForm->addRow(seriesLabel, series_);
     designForm->addRow(designButton);
     inputs->addStretch();
@@ -84,7 +95,15 @@ LoopWindow::LoopWindow(QWidget* parent)
         designer_.setSeries(name.toStdString());
         settings_->setValue(QStringLiteral("loop/series"), name);
     });
+    connect(designBy_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        designer_.setDesignBy(name.toStdString());
+        settings_->setValue(QStringLiteral("loop/design-by"), name);
+    });
     connect(designButton, &QPushButton::clicked, this, &LoopWindow::design);
+    simulation_ = new QTimer(this);
+    simulation_->setSingleShot(true);
+    simulation_->setInterval(0);
+    connect(simulation_, &QTimer::timeout, this, &LoopWindow::simulate);
 
     problem_ = new QLabel;
     problem_->setWordWrap(true);
@@ -171,7 +190,17 @@ void LoopWindow::refresh() {
     warnings_->setVisible(!warnings.isEmpty());
     for (std::size_t i = 0; i < drawings_.size(); ++i)
         drawings_[i]->setDrawing(designer_.drawingAt(i));
+    if (designer_.simulating())
+        simulation_->start();
     emit answered();
+}
+
+// A few milliseconds of the simulation at a time, so keys and paints go on between them.
+void LoopWindow::simulate() {
+    if (designer_.simulate(std::chrono::milliseconds(8)))
+        refresh();
+    else
+        simulation_->start();
 }
 
 QString LoopWindow::figuresText() const {

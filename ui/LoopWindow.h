@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSettings;
+class QTimer;
 
 namespace owlet {
 
@@ -19,8 +20,9 @@ class DrawingView;
 class SynthPanel;
 
 // The "Loop filter" window: the loop designer beside the panel. It follows the panel's
-// setting as typed, recomputes on every edit, and keeps the user's parts and VCO in the
-// user's configuration file for the next start.
+// setting as typed, shows the linear answer on every edit and the simulation's once it
+// has run between events, and keeps the user's parts and VCO in the user's configuration
+// file for the next start.
 class LoopWindow final : public QWidget {
     Q_OBJECT
 
@@ -35,18 +37,22 @@ public:
     QString figuresText() const;
 
 signals:
-    // Every time the window has shown a new answer.
+    // Every time the window has shown a new answer: at an edit, and again once the
+    // simulation has run (designer().simulating() is false then).
     void answered();
 
 private:
     void edited(loop::LoopField field, const QString& text);
     void design();
     void refresh();
+    void simulate();
 
     loop::LoopDesigner designer_;
     std::map<loop::LoopField, QLineEdit*> fields_;
     QSettings* settings_ = nullptr;
     QComboBox* series_ = nullptr;
+    QComboBox* designBy_ = nullptr;
+    QTimer* simulation_ = nullptr; // runs the designer's simulation between events
     QLabel* problem_ = nullptr;
     QPlainTextEdit* figures_ = nullptr;
     QLabel* warnings_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_loop_words(LoopCore* core) {
     add("title", std::array{w.title});
     add("series", std::array{w.series});
     add("seriesChoices", w.seriesChoices);
+    add("designBy", std::array{w.designBy});
+    add("designChoices", w.designChoices);
     add("design", std::array{w.design});
     add("designDescription", std::array{w.designDescription});
     add("problem", std::array{w.problem});
@@ -106,6 +109,22 @@ EMSCRIPTEN_KEEPALIVE void owlet_loop_set_series(LoopCore* core, const char* name
 }
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_series(LoopCore* core) {
     return handOut(core, std::string(core->designer.series()));
+}
+EMSCRIPTEN_KEEPALIVE void owlet_loop_set_design_by(LoopCore* core, const char* name) {
+    core->designer.setDesignBy(name);
+}
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_design_by(LoopCore* core) {
+    return handOut(core, std::string(core->designer.designBy()));
+}
+EMSCRIPTEN_KEEPALIVE int owlet_loop_simulating(LoopCore* core) {
+    return core->designer.simulating() ? 1 : 0;
+}
+// The simulation after an edit, `milliseconds` of it at a time: 1 once done, 0 while it runs
+// on, -1 when none waits.
+EMSCRIPTEN_KEEPALIVE int owlet_loop_simulate(LoopCore* core, int milliseconds) {
+    if (!core->designer.simulating())
+        return -1;
+    return core->designer.simulate(std::chrono::milliseconds(milliseconds)) ? 1 : 0;
 }
 // "Design": the fields it changed, by number, a line each.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_design(LoopCore* core) {

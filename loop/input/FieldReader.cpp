@@ -3,6 +3,13 @@
 #include "loop/input/PartValue.h"
 
 namespace owlet::loop {
+namespace {
+
+bool within(double v, const Bounds& b) {
+    return (b.lowIncluded ? v >= b.low : v > b.low) && v <= b.high;
+}
+
+} // namespace
 
 std::optional<double> FieldReader::number(LoopField field, std::optional<double> fallback) {
     const LoopFieldRow& row = RowOf(field);
@@ -21,12 +28,40 @@ std::optional<double> FieldReader::number(LoopField field, std::optional<double>
         return std::nullopt;
     }
     const bool notFitted = bounds.optional && *v == 0.0;
-    if (!notFitted &&
-        (!(bounds.lowIncluded ? *v >= bounds.low : *v > bounds.low) || !(*v <= bounds.high))) {
+    if (!notFitted && !within(*v, bounds)) {
         fail(field, std::string(need));
         return std::nullopt;
     }
     return v;
+}
+
+bool FieldReader::blank(LoopField field) const {
+    return request_[field].find_first_not_of(" \t") == std::string::npos;
+}
+
+std::optional<std::pair<double, double>>
+FieldReader::pair(LoopField field, char separator, const Bounds& first, const Bounds& second,
+                  std::optional<std::pair<double, double>> fallback) {
+    if (blank(field) && fallback)
+        return fallback;
+    const std::string& text = request_[field];
+    const std::size_t at = text.find(separator);
+    const std::string need(RowOf(field).need);
+    const std::optional<double> a =
+        at == std::string::npos ? std::nullopt : ReadPartValue(text.substr(0, at), false);
+    const std::optional<double> b =
+        at == std::string::npos ? std::nullopt : ReadPartValue(text.substr(at + 1), false);
+    if (!a || !b) {
+        fail(field, text.empty() ? need
+                                 : "'" + text + "' is not two numbers parted by '" +
+                                       std::string(1, separator) + "': " + need);
+        return std::nullopt;
+    }
+    if (!within(*a, first) || !within(*b, second)) {
+        fail(field, need);
+        return std::nullopt;
+    }
+    return std::pair{*a, *b};
 }
 
 double FieldReader::part(LoopField field) {

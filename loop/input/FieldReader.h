@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace owlet::loop {
@@ -27,6 +28,13 @@ public:
                                  const Bounds& bounds, std::string_view need);
     // A part in ohms or farads; 0 for an optional one not fitted, and for one not read.
     double part(LoopField field);
+    // Two plain numbers parted by `separator` ("141@2", "0:5"), within `first` and `second`;
+    // `fallback` when the field is empty. The row's sentence for any fault.
+    std::optional<std::pair<double, double>>
+    pair(LoopField field, char separator, const Bounds& first, const Bounds& second,
+         std::optional<std::pair<double, double>> fallback = std::nullopt);
+    // Whether the field holds nothing but blanks.
+    bool blank(LoopField field) const;
 
 private:
     const LoopRequest& request_;

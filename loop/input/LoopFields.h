@@ -16,8 +16,11 @@ enum class LoopField {
     Fcomp,
     Fout,
     Kvco,
+    VcoPoint1,
+    VcoPoint2,
     Vdd,
     TuningVoltage,
+    Rails,
     StepFrom,
     Tolerance,
     R1,
@@ -29,13 +32,16 @@ enum class LoopField {
     C3,
     NaturalFrequency,
     Damping,
+    Crossover,
+    PhaseMargin,
 };
-inline constexpr std::size_t LoopFieldCount = 17;
+inline constexpr std::size_t LoopFieldCount = 22;
 
 // What a field's number may be. A part's `low` is the smallest part there is; an optional
 // part may also be 0 (or empty), meaning not fitted.
 struct Bounds {
-    double low = 0.0, high = 0.0;
+    double low = 0.0;
+    double high = 0.0;
     bool lowIncluded = false;
     bool prefixes = false; // read with SI prefixes and units ("4k7", "100p")
     bool optional = false; // a part that may be left out
@@ -43,20 +49,21 @@ struct Bounds {
 
 // One input, described once for the reader, the designer, owlet-cli and both views.
 struct LoopFieldRow {
-    LoopField field;
-    std::string_view name;    // labels and messages: "R1", "Step from"
-    std::string_view unit;    // beside the label: "MHz/V"; empty for none
-    std::string_view group;   // the views' group; empty for the panel's own fields
-    std::string_view hint;    // what an empty field means, or an example
-    std::string_view initial; // what the designer starts with
-    Bounds bounds;            // unused for the panel's fields, which the panel reads
-    std::string_view need;    // what the field needs, as a sentence without its name
-    std::string_view option;  // owlet-cli's option: "--kvco"
-    std::string_view value;   // its value in owlet-cli's help: "MHZ_PER_V"
-    std::string_view help;    // owlet-cli's help line
-    std::string_view jsonKey; // in owlet-cli's JSON ("filter" holds the parts); empty: none
-    double (*read)(const LoopSetting&); // the value written under jsonKey
-    std::string_view key;               // where a view stores it: "kvco", "r1"
+    LoopField field = LoopField::Fref;
+    std::string_view name{};    // labels and messages: "R1", "Step from"
+    std::string_view unit{};    // beside the label: "MHz/V"; empty for none
+    std::string_view group{};   // the views' group; empty for the panel's own fields
+    std::string_view hint{};    // what an empty field means, or an example
+    std::string_view initial{}; // what the designer starts with
+    Bounds bounds{};            // unused for the panel's fields, which the panel reads
+    std::string_view need{};    // what the field needs, as a sentence without its name
+    std::string_view option{};  // owlet-cli's option: "--kvco"; rows that share one take its
+                                // value's parts, parted by commas, in order
+    std::string_view value{};   // its value in owlet-cli's help: "MHZ_PER_V"
+    std::string_view help{};    // owlet-cli's help line (the first of rows sharing an option)
+    std::string_view jsonKey{}; // in owlet-cli's JSON ("filter" holds the parts); empty: none
+    double (*read)(const LoopSetting&) = nullptr; // the value written under jsonKey
+    std::string_view key{};                       // where a view stores it: "kvco", "r1"
 };
 
 const std::array<LoopFieldRow, LoopFieldCount>& LoopFields();

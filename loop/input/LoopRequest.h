@@ -16,7 +16,10 @@ struct LoopRequest {
     std::array<std::string, LoopFieldCount> texts{};
     Detector detector = Detector::PhiRPhiV;
     bool invertPd = false;
-    bool design = false; // R1 and R2 from the natural frequency and damping instead of typed
+    // R1 and R2 as typed, or designed from the natural frequency and damping, or from the
+    // crossover and phase margin.
+    enum class Design { Typed, NaturalFrequency, Crossover };
+    Design design = Design::Typed;
     ESeries series = ESeries::E24;
 
     std::string& operator[](LoopField f) { return texts[static_cast<std::size_t>(f)]; }

@@ -20,19 +20,22 @@ std::string stopped(const DividerStep& step) {
 // R and N as "Set R " and "Set N" compute them, with the chip's limits.
 void ReadPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
     constexpr LoopField Plan[] = {LoopField::Fref, LoopField::Fcomp, LoopField::Fout};
+    // Each field's own fault against it: one the panel cannot read, or not above 0.
     double values[3];
-    try {
-        for (int i = 0; i < 3; ++i)
-            values[i] = ReadNumber(q[Plan[i]]);
-    } catch (const ArithmeticFault& fault) {
-        return in.fail(LoopField::Fcomp, CannotCompute + std::string(fault.what()));
-    }
     bool typed = true;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
+        try {
+            values[i] = ReadNumber(q[Plan[i]]);
+        } catch (const ArithmeticFault& fault) {
+            in.fail(Plan[i], CannotCompute + std::string(fault.what()));
+            typed = false;
+            continue;
+        }
         if (!(values[i] > 0.0)) {
             in.fail(Plan[i], std::string(RowOf(Plan[i]).need));
             typed = false;
         }
+    }
     if (!typed)
         return;
     const RegisterPlan plan =
@@ -44,7 +47,7 @@ void ReadPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
         return in.fail(LoopField::Fcomp, r.chipAdvice);
     const OutputPlan& n = *plan.n;
     if (!n.computed())
-        return in.fail(LoopField::Fcomp, stopped(n));
+        return in.fail(LoopField::Fout, stopped(n));
     if (!n.chipAdvice.empty())
         return in.fail(LoopField::Fout, n.chipAdvice);
     s.n = n.value;

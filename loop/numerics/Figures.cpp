@@ -60,7 +60,10 @@ LoopFigures ComputeFigures(const LoopSetting& s) {
     const double omegaC = crossover(g, omegaN);
     f.crossoverHz = omegaC / (2.0 * pi);
     f.phaseMarginDeg = 180.0 + g.phaseDeg(omegaC);
-    f.stable = f.phaseMarginDeg > 0.0;
+    // The detector compares once a period: as a hold of half a period, e^(-s T / 2).
+    f.phaseMarginSampledDeg = f.phaseMarginDeg - 180.0 * f.crossoverHz / s.fcompHz;
+    // Stable only with a margin that shows as above 0 at one decimal.
+    f.stable = f.phaseMarginDeg >= 0.05;
     f.polarityRight = PolarityRight(s);
     f.bandwidthHz = bandwidth(g, omegaC) / (2.0 * pi);
     if (p.hasOptionalParts()) {
@@ -75,8 +78,10 @@ LoopFigures ComputeFigures(const LoopSetting& s) {
         const double zeta = std::clamp(f.damping, 0.05, 1.0);
         double horizon = 20.0 / (zeta * std::min(omegaN, omegaC));
         const LinearStep step(s);
-        for (int i = 0; i < 8 && !f.lockTimeS; ++i, horizon *= 4.0)
+        for (int i = 0; i < 8 && !f.lockTimeS; ++i, horizon *= 4.0) {
             f.lockTimeS = step.lockTime(horizon);
+            f.lockHorizonS = horizon;
+        }
     }
     return f;
 }

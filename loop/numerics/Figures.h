@@ -13,11 +13,13 @@ struct LoopFigures {
     double damping = 0.0;
     double crossoverHz = 0.0;
     double phaseMarginDeg = 0.0;
-    double bandwidthHz = 0.0; // closed loop, -3 dB
+    double phaseMarginSampledDeg = 0.0; // less the detector's sampling delay
+    double bandwidthHz = 0.0;           // closed loop, -3 dB
     double spurAttenuationDb = 0.0;
-    std::optional<double> lockTimeS; // linear; none when the loop cannot lock
+    std::optional<double> lockTimeS; // linear; none when the loop cannot lock or settle
+    double lockHorizonS = 0.0;       // how long the linear step response was followed
     bool polarityRight = true;
-    bool stable = true; // phase margin above 0
+    bool stable = true; // phase margin above 0 as shown
     bool locks() const { return polarityRight && stable; }
 };
 

@@ -18,8 +18,13 @@ struct LoopSetting {
     double stepHz = 0.0;      // the new channel (N x Fcomp) minus the one the loop starts on
     double toleranceHz = 0.0; // locked once the frequency stays this close to the new channel
     FilterParts parts;
+    // What the detector's side can drive the tuning voltage to: PDout 0 to VDD, the op-amp
+    // its output range.
+    double railLow = 0.0, railHigh = 5.0;
 
     double channelHz() const { return n * fcompHz; }
+    // The tuning voltage on the old channel, where the step starts.
+    double startVoltage() const { return tuningVoltage - stepHz / kvcoHzPerV; }
 };
 
 // Kphi in volts per radian: VDD / 4 pi for PDout, VDD / 2 pi for phiR/phiV.

@@ -36,32 +36,42 @@ struct Sections {
 
 } // namespace
 
-SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) {
+struct StepSimulation::State {
+    LoopSetting s;
+    Sections sections;
+    std::int64_t bound;
     SimulatedStep r;
-    const Sections sections = Sections::of(s);
-    const double channel = s.channelHz();
-    const double n = s.n;
-    const double period = 1.0 / s.fcompHz;
-    // Locked on the old channel: every capacitor of the network at the old tuning voltage.
-    const Network::StateSpace rest = Network(s.detector, s.parts, Drive::Open).reduce();
-    const double startVoltage = s.tuningVoltage - s.stepHz / s.kvcoHzPerV;
-    Vector x(rest.n);
-    for (int i = 0; i < rest.n; ++i)
-        x[i] = rest.rest[i] * startVoltage;
-    // f = channel + Kvco (Vt - Vt_lock); cycles counted since the last fV edge.
-    const auto frequency = [&](const ModalSection& m, const Vector& y, double t) {
-        return channel + s.kvcoHzPerV * (m.voltage(y, t) - s.tuningVoltage);
-    };
-    const auto cyclesIn = [&](const ModalSection& m, const Vector& y, double t) {
-        return (channel - s.kvcoHzPerV * s.tuningVoltage) * t +
-               s.kvcoHzPerV * m.voltageIntegral(y, t);
-    };
+    Vector x;
     Phase phase = Phase::Idle;
     double t = 0.0, lastFv = 0.0, counted = 0.0;
     std::int64_t nextFr = 1;
-    r.cycles.reserve(static_cast<std::size_t>(std::min<std::int64_t>(comparisonCycles, 1 << 20)));
-    const std::int64_t mostFv = 3 * comparisonCycles + 8;
-    while (nextFr <= comparisonCycles && static_cast<std::int64_t>(r.cycles.size()) < mostFv) {
+    bool finished = false;
+
+    State(const LoopSetting& setting, std::int64_t cycles)
+        : s(setting)
+        , sections(Sections::of(setting))
+        , bound(cycles) {
+        // Locked on the old channel: every capacitor of the network at the old tuning voltage.
+        const Network::StateSpace rest = Network(s.detector, s.parts, Drive::Open).reduce();
+        x = Vector(rest.n);
+        for (int i = 0; i < rest.n; ++i)
+            x[i] = rest.rest[i] * s.startVoltage();
+        r.cycles.reserve(static_cast<std::size_t>(std::min<std::int64_t>(bound, 1 << 20)));
+    }
+
+    // f = channel + Kvco (Vt - Vt_lock); cycles counted since the last fV edge.
+    double frequency(const ModalSection& m, const Vector& y, double tau) const {
+        return s.channelHz() + s.kvcoHzPerV * (m.voltage(y, tau) - s.tuningVoltage);
+    }
+    double cyclesIn(const ModalSection& m, const Vector& y, double tau) const {
+        return (s.channelHz() - s.kvcoHzPerV * s.tuningVoltage) * tau +
+               s.kvcoHzPerV * m.voltageIntegral(y, tau);
+    }
+
+    // One stretch: to the next fR edge, or to the fV edge before it. False once stopped.
+    bool stretch() {
+        const double n = s.n;
+        const double period = 1.0 / s.fcompHz;
         const ModalSection& m = sections.at(phase);
         const Vector y = m.toModal(x);
         const double frTime = static_cast<double>(nextFr) * period;
@@ -89,12 +99,25 @@ SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) 
             step = tau;
             fv = true;
         }
+        const double vEnd = m.voltage(y, step);
         const double fEnd = frequency(m, y, step);
+        // The drive cannot take the tuning voltage past its range: the loop has run away.
+        if (!(vEnd >= s.railLow - 1e-9 && vEnd <= s.railHigh + 1e-9)) {
+            r.stop = SimulatedStep::Stop::Rail;
+            r.stopTimeS = t + step;
+            r.neededVoltage = vEnd;
+            return false;
+        }
+        if (!(fEnd > 0.0)) {
+            r.stop = SimulatedStep::Stop::NoSignal;
+            r.stopTimeS = t + step;
+            return false;
+        }
         x = m.toState(m.advance(y, step));
         counted += cyclesIn(m, y, step);
         t = fv ? t + step : frTime;
         if (fv) {
-            r.cycles.push_back({t, n / (t - lastFv) - channel});
+            r.cycles.push_back({t, n / (t - lastFv) - s.channelHz()});
             lastFv = t;
             counted = 0.0;
             phase = phase == Phase::Up ? Phase::Idle : Phase::Down;
@@ -103,19 +126,57 @@ SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) 
             ++nextFr;
         }
         r.comparisonCycles = nextFr - 1;
-        if (!(fEnd > 0.0 && fEnd < 2.0 * channel)) {
-            r.ranAway = true;
-            break;
-        }
+        return true;
     }
+
     // Locked from the first edge after the last cycle out of tolerance, if one follows.
-    std::size_t first = r.cycles.size();
-    while (first > 0 && std::abs(r.cycles[first - 1].offsetHz) <= s.toleranceHz)
-        --first;
-    const double span = static_cast<double>(r.comparisonCycles) * period;
-    if (!r.ranAway && first < r.cycles.size() && r.cycles[first].timeS <= 0.9 * span)
-        r.lockTimeS = r.cycles[first].timeS;
-    return r;
+    void finish() {
+        finished = true;
+        std::size_t first = r.cycles.size();
+        while (first > 0 && std::abs(r.cycles[first - 1].offsetHz) <= s.toleranceHz)
+            --first;
+        const double span = static_cast<double>(r.comparisonCycles) / s.fcompHz;
+        if (!r.ranAway() && first < r.cycles.size() && r.cycles[first].timeS <= 0.9 * span)
+            r.lockTimeS = r.cycles[first].timeS;
+    }
+};
+
+StepSimulation::StepSimulation(const LoopSetting& s, std::int64_t comparisonCycles)
+    : state_(std::make_unique<State>(s, comparisonCycles)) {}
+StepSimulation::~StepSimulation() = default;
+StepSimulation::StepSimulation(StepSimulation&&) noexcept = default;
+StepSimulation& StepSimulation::operator=(StepSimulation&&) noexcept = default;
+
+bool StepSimulation::run(std::int64_t cycles) {
+    State& st = *state_;
+    if (st.finished)
+        return true;
+    const std::int64_t until =
+        std::min(st.bound, st.nextFr - 1 + std::max<std::int64_t>(cycles, 1));
+    // At most three fV edges a comparison cycle: a VCO far above the channel, bounded.
+    const std::int64_t mostFv = 3 * st.bound + 8;
+    while (st.nextFr <= until && static_cast<std::int64_t>(st.r.cycles.size()) < mostFv)
+        if (!st.stretch()) {
+            st.finish();
+            return true;
+        }
+    if (st.nextFr > st.bound || static_cast<std::int64_t>(st.r.cycles.size()) >= mostFv)
+        st.finish();
+    return st.finished;
+}
+
+bool StepSimulation::done() const {
+    return state_->finished;
+}
+
+const SimulatedStep& StepSimulation::result() const {
+    return state_->r;
+}
+
+SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) {
+    StepSimulation run(s, comparisonCycles);
+    run.run(comparisonCycles);
+    return run.result();
 }
 
 } // namespace owlet::loop

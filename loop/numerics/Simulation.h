@@ -3,6 +3,7 @@
 #include "loop/numerics/LoopSetting.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,13 +17,44 @@ struct SimulatedStep {
         double timeS;    // the fV edge that ends it
         double offsetHz; // N over the time since the previous fV edge, minus the new channel
     };
+    // Why a run ended before its comparison cycles were all simulated.
+    enum class Stop {
+        None,
+        Rail,     // the tuning voltage needed more than the drive can give
+        NoSignal, // the VCO's frequency fell to 0 or below
+    };
     std::vector<Cycle> cycles;
     std::optional<double> lockTimeS;   // the first fV edge from which every cycle is in tolerance
     std::int64_t comparisonCycles = 0; // fR edges simulated
-    bool ranAway = false;              // the VCO left 0 to twice the channel
+    Stop stop = Stop::None;
+    double stopTimeS = 0.0;     // where it stopped
+    double neededVoltage = 0.0; // with Stop::Rail: the tuning voltage the loop asked for
+    bool ranAway() const { return stop != Stop::None; }
 };
 
-// Simulates up to `comparisonCycles` reference periods.
+// A simulation that runs in pieces: `run` takes up to so many comparison cycles at a time,
+// so a view can keep answering between them.
+class StepSimulation {
+public:
+    // Simulates up to `comparisonCycles` reference periods. The start (the old channel's
+    // tuning voltage) must lie within the drive range.
+    StepSimulation(const LoopSetting& s, std::int64_t comparisonCycles);
+    ~StepSimulation();
+    StepSimulation(StepSimulation&&) noexcept;
+    StepSimulation& operator=(StepSimulation&&) noexcept;
+
+    // Runs at most `cycles` more comparison cycles; true once the whole run is done.
+    bool run(std::int64_t cycles);
+    bool done() const;
+    // The run so far; its lock time once done.
+    const SimulatedStep& result() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The whole run at once.
 SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles);
 
 } // namespace owlet::loop

@@ -2,11 +2,12 @@
 #include "loop/numerics/LinearStep.h"
 #include "loop/numerics/OpenLoop.h"
 
-#include "loop/input/PartValue.h"
+#include "loop/report/UnitText.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace owlet::loop {
 namespace {
@@ -60,31 +61,52 @@ std::string FigureTable(const std::vector<FigureRow>& rows) {
 std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
     const LoopSetting& s = a.setting;
     const LoopFigures& f = a.figures;
+    const FilterParts& p = s.parts;
     const bool pd = s.detector == Detector::PdOut;
+    // The parts as they were read, so a prefix that meant something else shows.
+    std::string parts;
+    for (const auto& [name, value, unit] : {std::tuple{"R1", p.r1, Ohm},
+                                            {"R2", p.r2, Ohm},
+                                            {"C2", p.c2, "F"},
+                                            {"C1", p.c1, "F"},
+                                            {"Cc", p.cc, "F"},
+                                            {"R3", p.r3, Ohm},
+                                            {"C3", p.c3, "F"}})
+        if (value > 0.0)
+            parts += (parts.empty() ? "" : ", ") + std::string(name) + " " +
+                     EngineeringText(value, unit);
     std::vector<FigureRow> rows{
         {"Detector", std::string(pd ? "PDout" : "\xCF\x86R/\xCF\x86V") + ", K\xCF\x86 " +
-                         EngineeringText(f.kphi, "V/rad")},
+                         EngineeringText(f.kphi, "V/rad") + ", up to " +
+                         EngineeringText(a.detectorCurrentA, "A") + " into R1"},
         {"Divider", "N = " + std::to_string(s.n) + " at " + EngineeringText(s.fcompHz, "Hz")},
+        {"VCO", EngineeringText(s.kvcoHzPerV, "Hz/V") + ", " + FixedText(s.tuningVoltage, 2) +
+                    " V at the channel, " + FixedText(s.startVoltage(), 2) + " V at the start"},
     };
     if (a.design)
         rows.push_back({"Designed", "R1 " + EngineeringText(a.design->r1Exact, Ohm, 4) +
                                         " \xE2\x86\x92 " + EngineeringText(a.design->r1, Ohm) +
                                         ", R2 " + EngineeringText(a.design->r2Exact, Ohm, 4) +
                                         " \xE2\x86\x92 " + EngineeringText(a.design->r2, Ohm)});
+    const std::string simulated =
+        a.simulationSkipped ? "not simulated"
+        : !a.simulated      ? "simulating\xE2\x80\xA6"
+                            : lockText(a.simulation.lockTimeS,
+                                  a.simulation.ranAway() ? "runs away" : "did not lock");
     rows.insert(rows.end(),
-                {{"Natural frequency", EngineeringText(f.naturalFrequencyHz, "Hz")},
+                {{"Parts", parts},
+                 {"Natural frequency", EngineeringText(f.naturalFrequencyHz, "Hz")},
                  {"Damping", FixedText(f.damping, 3)},
                  {"Crossover", EngineeringText(f.crossoverHz, "Hz")},
                  {"Phase margin", FixedText(f.phaseMarginDeg, 1) + Degree},
+                 {"Phase margin (sampled)", FixedText(f.phaseMarginSampledDeg, 1) + Degree},
                  {"Bandwidth (-3 dB)", EngineeringText(f.bandwidthHz, "Hz")},
                  {"Step", EngineeringText(s.stepHz, "Hz") + " to within " +
                               EngineeringText(s.toleranceHz, "Hz")},
                  {"Lock time (linear)", lockText(f.lockTimeS, "does not lock")},
-                 {"Lock time (simulated)", lockText(a.simulation.lockTimeS, "did not lock")},
+                 {"Lock time (simulated)", simulated},
                  {"Spur attenuation at Fcomp", FixedText(f.spurAttenuationDb, 1) + " dB"},
-                 {"Locks", f.locks()         ? "yes"
-                           : f.polarityRight ? "no: unstable"
-                                             : "no: wrong polarity"}});
+                 {"Locks", a.locks ? "yes" : "no: " + a.whyNot}});
     return rows;
 }
 
@@ -153,9 +175,11 @@ std::vector<Plot> LoopPlots(const LoopAnalysis& a) {
                    ", the linear loop locks " +
                    (f.lockTimeS ? "in " + EngineeringText(*f.lockTimeS, "s") : "never") +
                    " and the simulated detector " +
-                   (sim.lockTimeS ? "in " + EngineeringText(*sim.lockTimeS, "s")
-                    : sim.ranAway ? "runs away"
-                                  : "did not lock") +
+                   (a.simulationSkipped ? std::string("is not simulated")
+                    : !a.simulated      ? std::string("is being simulated")
+                    : sim.lockTimeS     ? "in " + EngineeringText(*sim.lockTimeS, "s")
+                    : sim.ranAway()     ? std::string("runs away")
+                                        : std::string("did not lock")) +
                    ", to within " + EngineeringText(tol, "Hz") + ".";
     return {magnitude, phase, step};
 }

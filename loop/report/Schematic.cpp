@@ -1,5 +1,5 @@
 #include "loop/report/Schematic.h"
-#include "loop/input/PartValue.h"
+#include "loop/report/UnitText.h"
 
 #include <functional>
 

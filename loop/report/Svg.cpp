@@ -1,7 +1,7 @@
 #include "loop/report/Svg.h"
 
-#include "loop/input/PartValue.h"
 #include "loop/report/PlotDrawing.h"
+#include "loop/report/UnitText.h"
 
 #include <cmath>
 

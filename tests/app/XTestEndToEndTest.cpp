@@ -405,9 +405,9 @@ private slots:
         panel_->key("l", {"Control_L"});
         QVERIFY(x_.waitForWindow(QStringLiteral("Loop filter"), 10000).x() >= 0);
         QTRY_VERIFY(panel_->shown("loop problem").startsWith("Kvco: needs"));
-        panel_->type("8"); // the focus starts in Kvco
-        for (int i = 0; i < 5; ++i)
-            panel_->key("Tab");
+        panel_->type("8");          // the focus starts in Kvco
+        for (int i = 0; i < 8; ++i) // past the VCO's points, VDD, the tuning voltage, the
+            panel_->key("Tab");     // op-amp's output, the step and its tolerance
         panel_->type("18k");
         panel_->key("Tab");
         panel_->type("3k3");

@@ -32,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     LoopRequest q;
     q.detector = data[0] & 1 ? Detector::PdOut : Detector::PhiRPhiV;
     q.invertPd = data[0] & 2;
-    q.design = data[0] & 4;
+    q.design = data[0] & 4    ? LoopRequest::Design::NaturalFrequency
+               : data[0] & 16 ? LoopRequest::Design::Crossover
+                              : LoopRequest::Design::Typed;
     q.series = data[0] & 8 ? ESeries::E12 : ESeries::E24;
     std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     for (std::size_t i = 0; i < LoopFieldCount && !rest.empty(); ++i) {

@@ -57,7 +57,8 @@ constexpr auto LoopPlan = "--loop --fref 10 --fout 145 --kvco 8 --c2 1u ";
 constexpr Call LoopBadInputs[] = {
     {"R1 0", "--r1 0 --r2 1k", 2, "--r1: needs 1 m"},
     {"Kvco 0", "--r1 1k --r2 1k --kvco 0", 2, "--kvco: needs the VCO's gain"},
-    {"resistors and a design", "--r1 1k --r2 1k --natural-frequency 1 --damping 1", 2, "either"},
+    {"resistors and a design", "--r1 1k --r2 1k --natural-frequency 1 --damping 1", 2,
+     "give one of"},
     {"N the chip cannot count", "--fout 0.5 --r1 1k --r2 1k", 2, "--fout: N = 20"},
     {"Cc on PDout", "--pd-single --cc 1n --r1 1k --r2 1k", 2, "--cc: belongs to"},
     {"a port", "--r1 1k --r2 1k --port 1", 2, "sends nothing"},
@@ -135,12 +136,24 @@ private slots:
         for (const loop::LoopFieldRow& row : loop::LoopFields()) {
             if (loop::IsPanelField(row.field))
                 continue;
-            const bool design =
-                row.field == LoopField::NaturalFrequency || row.field == LoopField::Damping;
+            const bool byCrossover =
+                row.field == LoopField::Crossover || row.field == LoopField::PhaseMargin;
+            const bool design = byCrossover || row.field == LoopField::NaturalFrequency ||
+                                row.field == LoopField::Damping;
             const std::string need(row.need);
-            const std::string above = std::to_string(row.bounds.high * 10);
+            // The rows of two numbers: their separator, and a pair past the first's bounds.
+            const bool point =
+                row.field == LoopField::VcoPoint1 || row.field == LoopField::VcoPoint2;
+            const bool pair = point || row.field == LoopField::Rails;
+            const std::string unreadable =
+                pair ? std::string("two numbers parted by '") + (point ? '@' : ':') + "'"
+                     : "a number";
+            const std::string above = point  ? "1e7@1"
+                                      : pair ? "0:1e4"
+                                             : std::to_string(row.bounds.high * 10);
             for (const auto& [text, said] :
-                 {std::pair{std::string("x"), "'x' is not a number: " + need}, {above, need}}) {
+                 {std::pair{std::string("x"), "'x' is not " + unreadable + ": " + need},
+                  {above, need}}) {
                 loop::LoopDesigner d;
                 d.followPanel(panel);
                 for (const auto& [f, t] : {std::pair{LoopField::Kvco, "8"},
@@ -149,17 +162,24 @@ private slots:
                                            {LoopField::R2, "3k3"}})
                     d.setText(f, t);
                 d.setText(row.field, text);
+                d.setDesignBy(loop::LoopDesigner::Words.designChoices[byCrossover ? 1 : 0]);
                 if (design)
                     d.design();
-                QCOMPARE(d.problemOf(row.field), said);
+                QCOMPARE(
+                    QString::fromStdString(std::string(row.option) + " " + text + ": " +
+                                           d.problemOf(row.field)),
+                    QString::fromStdString(std::string(row.option) + " " + text + ": " + said));
 
                 QStringList args = arguments(LoopPlan);
-                args << (design ? QStringList{"--natural-frequency", "100", "--damping", "0.7"}
-                                : QStringList{"--r1", "18k", "--r2", "3k3"});
+                args << (byCrossover ? QStringList{"--crossover", "100", "--phase-margin", "50"}
+                         : design    ? QStringList{"--natural-frequency", "100", "--damping", "0.7"}
+                                     : QStringList{"--r1", "18k", "--r2", "3k3"});
                 const QString option = QString::fromUtf8(row.option.data(), row.option.size());
                 if (const qsizetype at = args.indexOf(option); at >= 0)
                     args.remove(at, 2); // the field's own value comes instead
-                args << option << QString::fromStdString(text);
+                // The second of two rows that share an option: its text after the first's.
+                const bool second = row.field == LoopField::VcoPoint2;
+                args << option << QString::fromStdString((second ? "141@2," : "") + text);
                 const Run run = cli(args);
                 QCOMPARE(run.exitCode, 2);
                 QVERIFY2(run.err.contains(option + ": " + QString::fromStdString(said)),

@@ -19,6 +19,7 @@ try {
         await page.click(`#loop-${key}`, { clickCount: 3 });
         await page.keyboard.type(text);
     }
+    await page.waitForSelector('.loop-results:not([data-simulating])');
     const rows = await page.$$eval('.loop-figures tr', (trs) =>
         trs.map((tr) => [...tr.cells].map((c) => c.textContent).join('\t')));
     process.stdout.write(`${rows.join('\n')}\n`);

@@ -277,6 +277,7 @@ for (const form of Forms) describe(`the page ${form}`, () => {
             await page.keyboard.type('145');
             for (const [key, value] of [['kvco', '8'], ['r1', '18k'], ['r2', '3k3'], ['c2', '1u']])
                 await page.type(`#loop-${key}`, value);
+            await page.waitForSelector('.loop-results:not([data-simulating])');
             const figures = await text(page, '.loop-figures');
             assert.match(figures, /Phase margin\s*76\.9°/);
             assert.equal(await page.$$eval('.loop-drawing svg', (s) => s.length), 4);

@@ -17,19 +17,27 @@ void requireLoopOptions(const CliOptions& o) {
         throw CliError("--loop: needs --fref and --fout (and --fcomp unless it is 25 kHz)");
     if (o.fcomp == "auto")
         throw CliError("--loop: give --fcomp in kHz");
-    if (!o.loopText(F::Kvco))
-        throw CliError("--loop: needs --kvco, the VCO's gain in MHz/V");
-    if (!o.loopText(F::C2))
+    const auto given = [&](F f) {
+        return o.loopText(f).has_value();
+    };
+    if (!given(F::Kvco) && !given(F::VcoPoint1))
+        throw CliError("--loop: needs --kvco, the VCO's gain in MHz/V, or --vco, two points "
+                       "of it");
+    if (!given(F::C2))
         throw CliError("--loop: needs --c2");
-    const bool r1 = o.loopText(F::R1).has_value(), r2 = o.loopText(F::R2).has_value();
-    const bool fn = o.loopText(F::NaturalFrequency).has_value();
-    const bool zeta = o.loopText(F::Damping).has_value();
-    const bool typed = r1 || r2, design = fn || zeta;
-    if (typed == design || (typed && !(r1 && r2)) || (design && !(fn && zeta)))
-        throw CliError("--loop: give either --r1 and --r2, or --natural-frequency and "
-                       "--damping to design them");
-    if (o.series && !design)
-        throw CliError("--series: goes with --natural-frequency and --damping");
+    // The resistors: typed, or one of the two designs, each a pair given whole.
+    const std::pair<F, F> pairs[] = {
+        {F::R1, F::R2}, {F::NaturalFrequency, F::Damping}, {F::Crossover, F::PhaseMargin}};
+    int started = 0, whole = 0;
+    for (const auto& [a, b] : pairs) {
+        started += given(a) || given(b);
+        whole += given(a) && given(b);
+    }
+    if (started != 1 || whole != 1)
+        throw CliError("--loop: give one of --r1 and --r2, --natural-frequency and --damping, "
+                       "or --crossover and --phase-margin to design them");
+    if (o.series && given(F::R1))
+        throw CliError("--series: goes with a design, not with --r1 and --r2");
     if (o.series && *o.series != "E12" && *o.series != "E24")
         throw CliError("--series: '" + *o.series + "' is neither E12 nor E24");
 }
@@ -96,7 +104,22 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             throw CliError(name + ": needs a value");
         const std::string value = inlineValue ? *inlineValue : args[++i];
         if (loopField != loopFields.end()) {
-            o.loopTexts[static_cast<std::size_t>(loopField->second)] = value;
+            // Rows that share an option take its parts, parted by commas, in order.
+            auto f = static_cast<std::size_t>(loopField->second);
+            std::string_view rest = value;
+            for (;;) {
+                const std::size_t comma = rest.find(',');
+                const bool shared =
+                    f + 1 < loop::LoopFieldCount && loop::LoopFields()[f + 1].option == name;
+                if (!shared || comma == std::string_view::npos) {
+                    o.loopTexts[f] = std::string(rest);
+                    break;
+                }
+                o.loopTexts[f++] = std::string(rest.substr(0, comma));
+                rest.remove_prefix(comma + 1);
+            }
+            for (++f; f < loop::LoopFieldCount && loop::LoopFields()[f].option == name; ++f)
+                o.loopTexts[f] = ""; // a part left out: its field says it is missing
             loopInput = loopInput.value_or(name);
         } else if (texts.contains(name))
             o.*(texts.at(name)) = value;
@@ -126,7 +149,7 @@ std::string loopUsage() {
     const std::string indent(Column, ' ');
     std::string lines;
     for (const loop::LoopFieldRow& row : loop::LoopFields()) {
-        if (loop::IsPanelField(row.field))
+        if (loop::IsPanelField(row.field) || row.help.empty())
             continue;
         std::string line = "  " + std::string(row.option) + " " + std::string(row.value);
         line += line.size() < Column ? std::string(Column - line.size(), ' ') : "\n" + indent;

@@ -29,7 +29,9 @@ LoopRequest request(const CliOptions& o) {
             q[row.field] = o.loopText(row.field).value_or("");
     q.detector = o.pdSingle ? Detector::PdOut : Detector::PhiRPhiV;
     q.invertPd = o.invertPd;
-    q.design = o.loopText(LoopField::NaturalFrequency).has_value();
+    q.design = o.loopText(LoopField::NaturalFrequency) ? LoopRequest::Design::NaturalFrequency
+               : o.loopText(LoopField::Crossover)      ? LoopRequest::Design::Crossover
+                                                       : LoopRequest::Design::Typed;
     q.series = o.series == "E12" ? ESeries::E12 : ESeries::E24;
     return q;
 }
@@ -50,12 +52,22 @@ QJsonObject json(const LoopAnalysis& a) {
         {"damping", f.damping},
         {"crossover_hz", f.crossoverHz},
         {"phase_margin_deg", f.phaseMarginDeg},
+        {"phase_margin_sampled_deg", f.phaseMarginSampledDeg},
+        {"detector_current_a", a.detectorCurrentA},
+        {"start_voltage_v", s.startVoltage()},
+        {"drive_v", QJsonArray{s.railLow, s.railHigh}},
         {"bandwidth_hz", f.bandwidthHz},
         {"step_hz", s.stepHz},
         {"lock_time_s", orNull(f.lockTimeS)},
         {"simulated_lock_time_s", orNull(a.simulation.lockTimeS)},
         {"spur_attenuation_db", f.spurAttenuationDb},
-        {"locks", f.locks()},
+        {"locks", a.locks},
+        {"why_not", a.locks ? QJsonValue(QJsonValue::Null) : QString::fromStdString(a.whyNot)},
+        {"simulation_stopped", a.simulation.stop == SimulatedStep::Stop::Rail ? QJsonValue("rail")
+                               : a.simulation.stop == SimulatedStep::Stop::NoSignal
+                                   ? QJsonValue("no signal")
+                               : a.simulationSkipped ? QJsonValue("not simulated")
+                                                     : QJsonValue(QJsonValue::Null)},
     };
     // The inputs as read, under their keys of the table; the parts in "filter".
     QJsonObject filter;

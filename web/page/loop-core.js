@@ -38,6 +38,11 @@ export async function loadLoopCore() {
         text: (field) => text(m._owlet_loop_text(designer, field)),
         setSeries: (name) => withText(name, (p) => m._owlet_loop_set_series(designer, p)),
         series: () => text(m._owlet_loop_series(designer)),
+        setDesignBy: (name) => withText(name, (p) => m._owlet_loop_set_design_by(designer, p)),
+        designBy: () => text(m._owlet_loop_design_by(designer)),
+        simulating: () => m._owlet_loop_simulating(designer) !== 0,
+        // 1 done, 0 running on, -1 nothing to run.
+        simulate: (milliseconds) => m._owlet_loop_simulate(designer, milliseconds),
         design: () => lines(m._owlet_loop_design(designer)).map(([field]) => Number(field)),
         answer: () => lines(m._owlet_loop_answer(designer)),
         drawing: (which) => text(m._owlet_loop_drawing(designer, which, 0)),

@@ -34,6 +34,8 @@ export class LoopSection {
     #drawings = [];
 
     #loading = false;
+    #results = null;
+    #pending = false;
 
     // `panel`: the panel's core, whose setting the designer follows.
     constructor(panel, details) {
@@ -94,8 +96,16 @@ export class LoopSection {
             groups.get(i.group).append(element('label', { for: id }, i.label), input, message);
             this.#fields.set(i.field, { input, message, key: i.key });
         }
-        // The series and the button close the last group, the design's.
+        // The design's choice, the series and the button close the last group, the design's.
         const design = groups.get(inputs.at(-1).group);
+        const designBy = element('select', { id: 'loop-design-by' },
+            ...words.designChoices.map((name) => element('option', { value: name }, name)));
+        core.setDesignBy(kept?.getItem(`${Stored}design-by`) ?? '');
+        designBy.value = core.designBy();
+        designBy.addEventListener('change', () => {
+            core.setDesignBy(designBy.value);
+            kept?.setItem(`${Stored}design-by`, designBy.value);
+        });
         const series = element('select', { id: 'loop-series' },
             ...words.seriesChoices.map((name) => element('option', { value: name }, name)));
         core.setSeries(kept?.getItem(`${Stored}series`) ?? '');
@@ -114,7 +124,8 @@ export class LoopSection {
             }
             this.#render();
         });
-        design.append(element('label', { for: 'loop-series' }, words.series), series, button);
+        design.append(element('label', { for: 'loop-design-by' }, words.designBy), designBy,
+            element('label', { for: 'loop-series' }, words.series), series, button);
 
         this.#problem = element('p', { class: 'loop-problem', role: 'status' });
         this.#figures = element('table', { class: 'loop-figures' }, element('caption', {}, words.figures));
@@ -126,8 +137,28 @@ export class LoopSection {
             this.#drawings.push(drawing);
             results.append(drawing);
         }
+        this.#results = results;
         this.#body.append(form, results);
         this.#render();
+    }
+
+    // The simulation after an edit runs a few milliseconds at a time between events, and is
+    // shown once done; an edit meanwhile starts it anew.
+    #simulate() {
+        this.#pending = false;
+        const state = this.#core.simulate(8);
+        if (state === 1)
+            this.#render();
+        else if (state === 0)
+            this.#schedule();
+    }
+
+    #schedule() {
+        this.#results.toggleAttribute('data-simulating', true);
+        if (!this.#pending) {
+            this.#pending = true;
+            setTimeout(() => this.#simulate(), 0);
+        }
     }
 
     #render() {
@@ -158,5 +189,9 @@ export class LoopSection {
             drawing.firstElementChild?.setAttribute('aria-hidden', 'true');
             drawing.setAttribute('aria-description', core.summary(which));
         });
+        if (core.simulating())
+            this.#schedule();
+        else
+            this.#results.removeAttribute('data-simulating');
     }
 }
