@@ -30,7 +30,7 @@ struct LoopAnalysis {
     std::int64_t simulationBound = 0; // comparison cycles the simulation is allowed
     bool simulationCapped = false;    // fewer than twenty lock times, at MostSimulatedCycles
     std::vector<std::string> warnings;
-    // The verdict: yes only when the polarity is right, the margins shown are above 0, the
+    // The verdict: yes only when the polarity is right, the margin shown is above 0, the
     // tuning voltages are within the drive, the linear loop settles and the simulation, when
     // run, did not run away; otherwise `whyNot` says why, and a warning says more.
     bool locks = false;

@@ -15,7 +15,8 @@ struct Prefix {
     int exponent;
 };
 // µ twice: the micro sign and the Greek letter look alike.
-constexpr std::array<Prefix, 11> Prefixes{{{"p", -12},
+constexpr std::array<Prefix, 14> Prefixes{{{"f", -15},
+                                           {"p", -12},
                                            {"n", -9},
                                            {"u", -6},
                                            {"\xC2\xB5", -6},
@@ -25,7 +26,9 @@ constexpr std::array<Prefix, 11> Prefixes{{{"p", -12},
                                            {"r", 0},
                                            {"k", 3},
                                            {"K", 3},
-                                           {"M", 6}}};
+                                           {"M", 6},
+                                           {"G", 9},
+                                           {"T", 12}}};
 constexpr std::array<std::string_view, 8> Units{
     "F", "\xCE\xA9", "\xE2\x84\xA6", "ohm", "Ohm", "ohms", "V", "Hz"};
 

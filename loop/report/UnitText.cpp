@@ -37,7 +37,8 @@ std::string EngineeringText(double value, std::string_view unit, int digits) {
         const int group = std::clamp((e10 >= 0 ? e10 / 3 : (e10 - 2) / 3), -5, 4);
         const double mantissa = group >= 0 ? std::abs(value) / std::pow(10.0, 3 * group)
                                            : std::abs(value) * std::pow(10.0, -3 * group);
-        const int whole = std::max(1, e10 - 3 * group + 1);
+        // Digits before the point; none or fewer where the prefixes run out (0.001 fF).
+        const int whole = e10 - 3 * group + 1;
         text = FixedText(value < 0 ? -mantissa : mantissa, std::max(0, digits - whole));
         if (text.find('.') != std::string::npos) {
             while (text.back() == '0')

@@ -1,6 +1,7 @@
 #include "loop/LoopAnalysis.h"
 #include "loop/input/PartValue.h"
 #include "loop/numerics/LinearStep.h"
+#include "loop/numerics/ModalSection.h"
 #include "loop/numerics/OpenLoop.h"
 #include "loop/report/LoopReport.h"
 #include "loop/report/UnitText.h"
@@ -12,6 +13,8 @@
 #include <complex>
 #include <numbers>
 #include <random>
+#include <tuple>
+#include <vector>
 
 using namespace owlet::loop;
 using namespace owlet::test;
@@ -102,6 +105,178 @@ void verifyFinite(const LoopAnalysis& a) {
         QVERIFY2(row.value.find("nan") == std::string::npos, row.value.c_str());
 }
 
+// A request from the 10 MHz / 25 kHz / 145 MHz plan and the fields given.
+LoopRequest requestOf(Detector d, std::initializer_list<std::pair<LoopField, const char*>> fields,
+                      bool invert = false) {
+    LoopRequest q;
+    q[LoopField::Fref] = "10", q[LoopField::Fcomp] = "25", q[LoopField::Fout] = "145";
+    q.detector = d;
+    q.invertPd = invert;
+    for (const auto& [f, text] : fields)
+        q[f] = text;
+    return q;
+}
+
+// The state and the voltage's integral after t by the Taylor series of the appended system,
+// in long double: a model of its own, against the section's two ways of solving it.
+std::pair<std::vector<long double>, long double>
+seriesSolution(const Network::StateSpace& ss, double u, std::vector<double> x, double t) {
+    const int n = ss.n;
+    std::vector<long double> w(static_cast<std::size_t>(n + 2)), term(w.size());
+    for (int i = 0; i < n; ++i)
+        w[i] = x[static_cast<std::size_t>(i)];
+    w[n] = 1.0L;
+    term = w;
+    std::vector<long double> sum = w;
+    for (int k = 1; k < 80; ++k) {
+        std::vector<long double> next(w.size());
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j)
+                next[i] += static_cast<long double>(ss.a(i, j)) * term[j];
+            next[i] += static_cast<long double>(ss.b[i]) * u * term[n];
+            next[n + 1] += static_cast<long double>(ss.c[i]) * term[i];
+        }
+        next[n + 1] += static_cast<long double>(ss.d) * u * term[n];
+        for (auto& e : next)
+            e *= static_cast<long double>(t) / k;
+        term = next;
+        for (std::size_t i = 0; i < sum.size(); ++i)
+            sum[i] += term[i];
+    }
+    return {std::vector<long double>(sum.begin(), sum.begin() + n), sum[n + 1]};
+}
+
+// A loop that earns a warning: its fields beyond the plan and PDout or phiR/phiV.
+struct WarningCase {
+    const char* said;
+    bool locks;
+    Detector detector;
+    std::initializer_list<std::pair<LoopField, const char*>> fields;
+    bool invert = false;
+    LoopRequest request() const { return requestOf(detector, fields, invert); }
+};
+using F = LoopField;
+constexpr auto Pd = Detector::PdOut, Phi = Detector::PhiRPhiV;
+const WarningCase WarningCases[] = {
+    {"tick Invert PD",
+     false,
+     Phi,
+     {{F::Kvco, "-8"}, {F::R1, "18k"}, {F::R2, "3k3"}, {F::C2, "1u"}}},
+    {"clear Invert PD",
+     false,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "18k"}, {F::R2, "3k3"}, {F::C2, "1u"}},
+     true},
+    {"The Cc pole at 31.8 Hz, below the 79.1 Hz crossover",
+     false,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "20k"}, {F::R2, "3k3"}, {F::C2, "1u"}, {F::Cc, "1u"}}},
+    {"R2's zero gives only 10",
+     true,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "20k"}, {F::R2, "300"}, {F::C2, "1u"}}},
+    {"leaving 20.8",
+     false,
+     Phi,
+     {{F::Fcomp, "12.5"},
+      {F::Fout, "145.0125"},
+      {F::Kvco, "8"},
+      {F::R1, "220"},
+      {F::R2, "1k1"},
+      {F::C2, "100n"}}},
+    {"drives up to 22.7 mA",
+     false,
+     Phi,
+     {{F::Fcomp, "12.5"},
+      {F::Fout, "145.0125"},
+      {F::Kvco, "8"},
+      {F::R1, "220"},
+      {F::R2, "1k1"},
+      {F::C2, "100n"}}},
+    {"needed 27.5 V, and the op-amp's output reaches 0 to 5 V (each detector pulse",
+     false,
+     Phi,
+     {{F::Fcomp, "12.5"},
+      {F::Fout, "145.0125"},
+      {F::Kvco, "8"},
+      {F::R1, "220"},
+      {F::R2, "1k1"},
+      {F::C2, "100n"}}},
+    {"Without C1", true, Pd, {{F::Kvco, "8"}, {F::R1, "18k"}, {F::R2, "3k3"}, {F::C2, "1u"}}},
+    {"far from VDD / 2",
+     true,
+     Pd,
+     {{F::Kvco, "8"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"},
+      {F::TuningVoltage, "4.5"},
+      {F::StepFrom, "145.025"}}},
+    {"R3 without C3",
+     true,
+     Pd,
+     {{F::Kvco, "8"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"},
+      {F::R3, "1k"}}},
+    {"C3 without R3 sits straight across C1's node",
+     true,
+     Pd,
+     {{F::Kvco, "8"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"},
+      {F::C3, "1n"}}},
+    {"C3 without R3 sits on the op-amp's output",
+     true,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "18k"}, {F::R2, "3k3"}, {F::C2, "1u"}, {F::C3, "1n"}}},
+    {"The VCO needs 9 V for 145 MHz; PDout reaches 0 to 5 V",
+     false,
+     Pd,
+     {{F::VcoPoint1, "100@0"},
+      {F::VcoPoint2, "105@1"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"}}},
+    {"The VCO needs -3.13 V for 100 MHz, where the step starts",
+     false,
+     Pd,
+     {{F::Kvco, "8"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"},
+      {F::StepFrom, "100"}}},
+    {"R1 is 18 m\xCE\xA9 as typed ('18m')",
+     false,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "18m"}, {F::R2, "3k3"}, {F::C2, "1u"}}},
+    {"frequency fell to 0",
+     false,
+     Phi,
+     {{F::Kvco, "100"}, {F::Rails, "-100:100"}, {F::R1, "18k"}, {F::R2, "3k3"}, {F::C2, "1u"}},
+     true},
+    {"did not lock within",
+     true,
+     Pd,
+     {{F::Kvco, "8"},
+      {F::R1, "18k"},
+      {F::R2, "3k3"},
+      {F::C2, "1u"},
+      {F::C1, "100n"},
+      {F::Tolerance, "0.001"}}},
+    {"its most, before the loop settled",
+     true,
+     Phi,
+     {{F::Kvco, "8"}, {F::R1, "18k"}, {F::R2, "3"}, {F::C2, "1u"}}},
+};
+
 } // namespace
 
 class LoopTest : public QObject {
@@ -111,12 +286,28 @@ private slots:
     void partValues_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value"); // NAN: refused
-        const std::pair<const char*, double> rows[] = {
-            {"4k7", 4700.0}, {"2.2k", 2200.0},      {"1M8", 1.8e6},      {"4n7", 4.7e-9},
-            {"100p", 1e-10}, {"1u", 1e-6},          {"1\xC2\xB5", 1e-6}, {"1e-6", 1e-6},
-            {"4R7", 4.7},    {"10 k\xCE\xA9", 1e4}, {"4.7nF", 4.7e-9},   {"-1k", -1000.0},
-            {"", NAN},       {"4k7x", NAN},         {"4.7k7", NAN},      {"k", NAN},
-            {"1e999", NAN}};
+        const std::pair<const char*, double> rows[] = {{"4k7", 4700.0},
+                                                       {"2.2k", 2200.0},
+                                                       {"1M8", 1.8e6},
+                                                       {"4n7", 4.7e-9},
+                                                       {"100p", 1e-10},
+                                                       {"1u", 1e-6},
+                                                       {"1\xC2\xB5", 1e-6},
+                                                       {"1e-6", 1e-6},
+                                                       {"4R7", 4.7},
+                                                       {"10 k\xCE\xA9", 1e4},
+                                                       {"4.7nF", 4.7e-9},
+                                                       {"-1k", -1000.0},
+                                                       {"", NAN},
+                                                       {"4k7x", NAN},
+                                                       {"4.7k7", NAN},
+                                                       {"k", NAN},
+                                                       {"1e999", NAN},
+                                                       {"1T", 1e12},
+                                                       {"1fF", 1e-15},
+                                                       {"4f7", 4.7e-15},
+                                                       {"1 m\xCE\xA9", 1e-3},
+                                                       {"2G2", 2.2e9}};
         for (const auto& [text, value] : rows)
             QTest::newRow(text) << QString::fromUtf8(text) << value;
     }
@@ -148,7 +339,13 @@ private slots:
         const double wc = 2 * Pi * a.figures.crossoverHz;
         QVERIFY(std::abs(std::abs(g.gain(wc)) - 1.0) < 1e-9);
         QCOMPARE(a.figures.phaseMarginDeg, 180.0 + std::arg(g.gain(wc)) * 180.0 / Pi);
-        QCOMPARE(a.figures.spurAttenuationDb == 0.0, !s.parts.hasOptionalParts());
+        // What the optional parts take off at Fcomp, positive: from the drawn network.
+        const double wf = 2 * Pi * 25e3;
+        const double spur =
+            20 * std::log10(std::abs(drawnTransfer(s.parts.core(), s.detector, wf)) /
+                            std::abs(drawnTransfer(s.parts, s.detector, wf)));
+        QVERIFY(std::abs(a.figures.spurAttenuationDb - spur) < 1e-9);
+        QCOMPARE(a.figures.spurAttenuationDb > 0.0, s.parts.hasOptionalParts());
         // The phase plotted is continuous, down to -360 degrees with four lags.
         const std::vector<Plot> plots = LoopPlots(a); // kept: the points are read below
         const auto& phase = plots[1].series[0].points;
@@ -190,6 +387,21 @@ private slots:
             QVERIFY(std::abs(f.naturalFrequencyHz / 137.0 - 1.0) < 1e-12);
             QVERIFY(std::abs(f.damping / 0.83 - 1.0) < 1e-12);
             QCOMPARE(a.setting.parts.r1, NearestStandard(a.design->r1Exact, ESeries::E24));
+        }
+        // For a crossover and margin, with every optional part of each form fitted.
+        for (const Case& c : {Cases[2], Cases[7]}) {
+            LoopRequest q = request(c);
+            q.design = LoopRequest::Design::Crossover;
+            q[LoopField::Crossover] = "150";
+            q[LoopField::PhaseMargin] = "45";
+            const LoopAnalysis a = AnalyseLoop(q);
+            QVERIFY2(a.ok(), c.name);
+            LoopSetting exact = a.setting;
+            exact.parts.r1 = a.design->r1Exact;
+            exact.parts.r2 = a.design->r2Exact;
+            const LoopFigures f = ComputeFigures(exact);
+            QVERIFY2(std::abs(f.crossoverHz / 150.0 - 1.0) < 1e-9, c.name);
+            QVERIFY2(std::abs(f.phaseMarginDeg - 45.0) < 1e-7, c.name);
         }
         const std::tuple<double, ESeries, double> nearest[] = {
             {4600, ESeries::E12, 4700},  {4400, ESeries::E24, 4300},
@@ -284,6 +496,72 @@ private slots:
             else
                 QVERIFY(!a.problems.front().need.empty());
         }
+    }
+
+    // A stretch between edges, where two sections' time constants meet, lie a millionth
+    // apart, a thousandth, and far apart: the section's answer against the series.
+    void sectionsAgainstTheSeries() {
+        for (const char* cc : {"2n", "2.000002n", "2.002n", "2.2n", "20n"}) {
+            FilterParts p{20e3, 3300, 1e-6, 0.0, *ReadPartValue(cc), 10e3, 1e-9};
+            const Network::StateSpace ss = Network(Detector::PhiRPhiV, p, Drive::Source).reduce();
+            const ModalSection m(ss, 5.0);
+            std::vector<double> x0{0.3, 2.0, 2.6, 2.4};
+            Vector x(ss.n);
+            for (int i = 0; i < ss.n; ++i)
+                x[i] = x0[static_cast<std::size_t>(i)];
+            for (const double t : {1e-6, 7e-6, 40e-6}) {
+                const auto [state, integral] = seriesSolution(ss, 5.0, x0, t);
+                const Vector y = m.toState(m.advance(m.toModal(x), t));
+                for (int i = 0; i < ss.n; ++i)
+                    QVERIFY2(std::abs(y[i] - static_cast<double>(
+                                                 state[static_cast<std::size_t>(i)])) < 1e-9,
+                             cc);
+                QVERIFY2(std::abs(m.voltageIntegral(m.toModal(x), t) -
+                                  static_cast<double>(integral)) < 1e-9 * t,
+                         cc);
+            }
+        }
+    }
+
+    // Numbers as every view writes them.
+    void unitTexts() {
+        const std::tuple<double, const char*, int, const char*> rows[] = {
+            {4700, "\xCE\xA9", 3, "4.7 k\xCE\xA9"},
+            {1.5e-9, "F", 3, "1.5 nF"},
+            {0, "Hz", 3, "0 Hz"},
+            {999.96, "Hz", 3, "1 kHz"},
+            {-0.0123, "s", 3, "-12.3 ms"},
+            {145.0125e6, "Hz", 10, "145.0125 MHz"},
+            {2.5e15, "\xCE\xA9", 3, "2500 T\xCE\xA9"},
+            {1e-18, "F", 3, "0.001 fF"},
+            {NAN, "V", 3, "-"},
+            {1e-3, "A", 2, "1 mA"}};
+        for (const auto& [value, unit, digits, text] : rows)
+            QCOMPARE(QString::fromStdString(EngineeringText(value, unit, digits)),
+                     QString::fromUtf8(text));
+        QCOMPARE(FixedText(52.25, 1), "52.3");
+        QCOMPARE(FixedText(-0.04, 1), "0.0");
+        QCOMPARE(FixedText(-3.125, 2), "-3.13");
+    }
+
+    // Every warning the designer gives, each from a loop that earns it.
+    void warnings_data() {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(WarningCases)); ++i)
+            QTest::newRow(WarningCases[i].said) << i;
+    }
+    void warnings() {
+        QFETCH(int, row);
+        const WarningCase& c = WarningCases[row];
+        const LoopAnalysis a = AnalyseLoop(c.request());
+        QVERIFY(a.ok());
+        std::string all;
+        for (const std::string& w : a.warnings)
+            all += w + "\n";
+        QVERIFY2(all.find(c.said) != std::string::npos, all.c_str());
+        QCOMPARE(a.locks, c.locks);
+        if (!a.locks) // a no is never without its reason
+            QVERIFY(!a.whyNot.empty() && !a.warnings.empty());
     }
 
     // Every field's fault is named, all at once, and nothing is computed.

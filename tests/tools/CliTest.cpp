@@ -62,6 +62,36 @@ constexpr Call LoopBadInputs[] = {
     {"N the chip cannot count", "--fout 0.5 --r1 1k --r2 1k", 2, "--fout: N = 20"},
     {"Cc on PDout", "--pd-single --cc 1n --r1 1k --r2 1k", 2, "--cc: belongs to"},
     {"a port", "--r1 1k --r2 1k --port 1", 2, "sends nothing"},
+    {"design beyond the resistors", "--natural-frequency 0.001 --damping 0.7", 2,
+     "--natural-frequency: gives R1 above 1 T"},
+    {"margin beyond the parts", "--cc 1u --crossover 100 --phase-margin 60", 2,
+     "--phase-margin: cannot be reached at this crossover"},
+    {"VCO points and Kvco", "--vco 141@2,149@3 --r1 1k --r2 1k", 2, "--kvco: is given by"},
+    {"one VCO point", "--vco 141@2 --r1 1k --r2 1k", 2, "--vco: needs a frequency"},
+    {"the op-amp's range on PDout", "--pd-single --rails 0:5 --r1 1k --r2 1k", 2,
+     "--rails: belongs to"},
+};
+
+// Small steps, simulated and linear within 2 %, for both forms with every optional part
+// alone and together, time constants equal (R1 Cc / 4 = R3 C3; Cc's pole on C1's), a
+// millionth apart and apart.
+constexpr auto SimulatedPlan = "--loop --fref 10 --fout 145 --kvco 8 --c2 1u --json ";
+constexpr Call SimulatedSteps[] = {
+    {"PDout C1", "--pd-single --r1 18k --r2 3k3 --c1 100n", 0, ""},
+    {"PDout R3/C3", "--pd-single --r1 18k --r2 3k3 --c1 100n --r3 4k7 --c3 22n", 0, ""},
+    {"PDout R3 C3 as R2 C1", "--pd-single --r1 18k --r2 3k3 --c1 100n --r3 3k3 --c3 100n", 0, ""},
+    {"phi core", "--r1 20k --r2 3k3", 0, ""},
+    {"phi C1", "--r1 20k --r2 3k3 --c1 100n", 0, ""},
+    {"phi Cc", "--r1 20k --r2 3k3 --cc 2n", 0, ""},
+    {"phi R3/C3", "--r1 20k --r2 3k3 --r3 10k --c3 1n", 0, ""},
+    {"phi all", "--r1 20k --r2 3k3 --c1 100n --cc 2n --r3 4k7 --c3 22n", 0, ""},
+    {"phi Cc and R3/C3 equal", "--r1 20k --r2 3k3 --cc 2n --r3 10k --c3 1n", 0, ""},
+    {"phi a millionth apart", "--r1 20k --r2 3k3 --cc 2.000002n --r3 10k --c3 1n", 0, ""},
+    {"phi a hundred-millionth apart", "--r1 20k --r2 3k3 --cc 2.00000001n --r3 10k --c3 1n", 0, ""},
+    {"phi apart", "--r1 20k --r2 3k3 --cc 2.2n --r3 10k --c3 1n", 0, ""},
+    {"phi equal, lower parts", "--r1 4k --r2 1k --cc 10n --r3 1k --c3 10n", 0, ""},
+    {"phi Cc meets C1/C2", "--r1 20k --r2 1010 --c1 10n --cc 2n", 0, ""},
+    {"phi Cc near C1/C2", "--r1 20k --r2 1011 --c1 10n --cc 2n", 0, ""},
 };
 
 QStringList arguments(const char* line) {
@@ -186,6 +216,17 @@ private slots:
                          qPrintable(option + " " + run.err));
             }
         }
+    }
+
+    void simulatedAgainstLinear_data() { addRows(SimulatedSteps); }
+    void simulatedAgainstLinear() {
+        const Run run = cli(arguments(SimulatedPlan) + arguments(currentRow(SimulatedSteps).args));
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject loop = QJsonDocument::fromJson(run.out.toUtf8())["loop"].toObject();
+        QVERIFY2(loop["locks"].toBool(), qPrintable(run.out));
+        const double ratio =
+            loop["simulated_lock_time_s"].toDouble() / loop["lock_time_s"].toDouble();
+        QVERIFY2(std::abs(ratio - 1.0) < 0.02, qPrintable(QString::number(ratio)));
     }
 
     // The figures of a loop that runs away still come, with exit 0, and say so; the design
