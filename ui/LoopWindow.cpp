@@ -116,7 +116,9 @@ LoopWindow::LoopWindow(QWidget* parent)
     figures_->setLineWrapMode(QPlainTextEdit::NoWrap);
     figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     figures_->setAccessibleName(qt(words.figures));
-    figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 14 + 12);
+    // Every row at once, the longest whole: a row a line, values two blanks after the labels.
+    figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 17 + 12);
+    figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QString(78, u'0')));
     warnings_ = new QLabel;
     warnings_->setWordWrap(true);
     warnings_->setAccessibleName(qt(words.warnings));

@@ -64,24 +64,26 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
     const FilterParts& p = s.parts;
     const bool pd = s.detector == Detector::PdOut;
     // The parts as they were read, so a prefix that meant something else shows.
-    std::string parts;
-    for (const auto& [name, value, unit] : {std::tuple{"R1", p.r1, Ohm},
-                                            {"R2", p.r2, Ohm},
-                                            {"C2", p.c2, "F"},
-                                            {"C1", p.c1, "F"},
-                                            {"Cc", p.cc, "F"},
-                                            {"R3", p.r3, Ohm},
-                                            {"C3", p.c3, "F"}})
-        if (value > 0.0)
-            parts += (parts.empty() ? "" : ", ") + std::string(name) + " " +
-                     EngineeringText(value, unit);
+    const auto listed =
+        [](std::initializer_list<std::tuple<const char*, double, const char*>> all) {
+            std::string text;
+            for (const auto& [name, value, unit] : all)
+                if (value > 0.0)
+                    text += (text.empty() ? "" : ", ") + std::string(name) + " " +
+                            EngineeringText(value, unit);
+            return text;
+        };
+    const std::string resistors = listed({{"R1", p.r1, Ohm}, {"R2", p.r2, Ohm}, {"R3", p.r3, Ohm}});
+    const std::string capacitors =
+        listed({{"C2", p.c2, "F"}, {"C1", p.c1, "F"}, {"Cc", p.cc, "F"}, {"C3", p.c3, "F"}});
     std::vector<FigureRow> rows{
         {"Detector", std::string(pd ? "PDout" : "\xCF\x86R/\xCF\x86V") + ", K\xCF\x86 " +
                          EngineeringText(f.kphi, "V/rad") + ", up to " +
                          EngineeringText(a.detectorCurrentA, "A") + " into R1"},
         {"Divider", "N = " + std::to_string(s.n) + " at " + EngineeringText(s.fcompHz, "Hz")},
-        {"VCO", EngineeringText(s.kvcoHzPerV, "Hz/V") + ", " + FixedText(s.tuningVoltage, 2) +
-                    " V at the channel, " + FixedText(s.startVoltage(), 2) + " V at the start"},
+        {"VCO", EngineeringText(s.kvcoHzPerV, "Hz/V") + ", " +
+                    EngineeringText(s.tuningVoltage, "V") + " at the channel, " +
+                    EngineeringText(s.startVoltage(), "V") + " at the start"},
     };
     if (a.design)
         rows.push_back({"Designed", "R1 " + EngineeringText(a.design->r1Exact, Ohm, 4) +
@@ -94,7 +96,8 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
                             : lockText(a.simulation.lockTimeS,
                                   a.simulation.ranAway() ? "runs away" : "did not lock");
     rows.insert(rows.end(),
-                {{"Parts", parts},
+                {{"Resistors", resistors},
+                 {"Capacitors", capacitors},
                  {"Natural frequency", EngineeringText(f.naturalFrequencyHz, "Hz")},
                  {"Damping", FixedText(f.damping, 3)},
                  {"Crossover", EngineeringText(f.crossoverHz, "Hz")},

@@ -109,7 +109,7 @@ private slots:
     void oneAnswer() {
         const QStringList window =
             rowsOf(openWithTheSetting().figuresText(), QRegularExpression("\\s{2,}"));
-        QCOMPARE(window.size(), 15);
+        QCOMPARE(window.size(), 16);
         QStringList args{"--loop", "--fref", "10", "--fcomp", "12.5", "--fout", "145.0125"};
         for (const auto& [field, text] : Loop)
             args << "--" + keyOf(field) << text;
