@@ -87,14 +87,63 @@ void readVco(FieldReader& in, LoopSetting& s) {
     s.tuningVoltage = a->second + (s.channelHz() / 1e6 - a->first) / kvco;
 }
 
+// The noise sources and bands, each optional; the leakages into the setting. True when any
+// is given: then the noise is computed.
+bool readNoise(FieldReader& in, LoopAnalysis& a) {
+    NoiseSetting& n = a.noiseSetting;
+    LoopSetting& s = a.setting;
+    bool asked = false;
+    for (const F f : {F::RefNoise, F::VcoNoise, F::Floor, F::Temperature, F::OpampNoise,
+                      F::OpampCurrentNoise, F::Band, F::FmBand})
+        asked = asked || !in.blank(f);
+    if (!in.blank(F::RefNoise))
+        n.reference = in.profile(F::RefNoise).value_or(NoiseProfile());
+    if (!in.blank(F::VcoNoise))
+        n.vco = in.profile(F::VcoNoise).value_or(NoiseProfile());
+    if (!in.blank(F::Floor))
+        n.floorDbcHz = in.number(F::Floor);
+    n.temperatureK = in.number(F::Temperature, 300.0).value_or(300.0);
+    if (!in.blank(F::OpampNoise))
+        n.opampVoltage = in.number(F::OpampNoise);
+    if (!in.blank(F::OpampCurrentNoise))
+        n.opampCurrent = in.number(F::OpampCurrentNoise);
+    s.leakageA = in.number(F::Leakage, 0.0).value_or(0.0);
+    s.opampLeakageA = in.number(F::OpampLeakage, 0.0).value_or(0.0);
+    const bool pd = s.detector == Detector::PdOut;
+    for (const F opamp : {F::OpampNoise, F::OpampCurrentNoise, F::OpampLeakage})
+        if (pd && !in.blank(opamp))
+            in.fail(opamp, "belongs to the \xCF\x86R/\xCF\x86V form (PDout has no op-amp): "
+                           "leave it empty for PDout");
+    for (const auto& [field, band] : {std::pair{F::Band, &n.band}, {F::FmBand, &n.fmBand}}) {
+        const Bounds hz = RowOf(field).bounds;
+        const auto read = in.pair(field, ':', hz, hz, std::pair{(*band)[0], (*band)[1]});
+        if (read && !(read->first < read->second))
+            in.fail(field, std::string(RowOf(field).need));
+        else if (read)
+            *band = {read->first, read->second};
+    }
+    return asked;
+}
+
 void readDesign(const LoopRequest& q, FieldReader& in, LoopAnalysis& a) {
     LoopSetting& s = a.setting;
     const bool byCrossover = q.design == LoopRequest::Design::Crossover;
     const F first = byCrossover ? F::Crossover : F::NaturalFrequency;
-    const auto x = in.number(first);
+    // "lowest-noise": the natural frequency of least integrated noise, for this damping.
+    const bool lowest = !byCrossover && q[F::NaturalFrequency] == "lowest-noise";
+    std::optional<double> x = lowest ? std::optional(0.0) : in.number(first);
     const auto y = in.number(byCrossover ? F::PhaseMargin : F::Damping);
     if (!x || !y || !a.problems.empty())
         return;
+    if (lowest) {
+        a.lowestNoise = FindLowestNoise(s, a.noiseSetting, *y, q.series);
+        if (!a.lowestNoise)
+            return in.fail(F::NaturalFrequency,
+                           "has no lowest-noise value: no natural frequency gives a loop without a "
+                           "warning (crossover at most Fcomp / 10, a sampled margin of 30\xC2\xB0, "
+                           "at most 1 mA from the detector)");
+        x = a.lowestNoise->naturalFrequencyHz;
+    }
     const DesignAttempt d =
         byCrossover ? DesignForCrossover(s, *x, *y, q.series) : DesignFilter(s, *x, *y, q.series);
     switch (d.refusal) {
@@ -298,11 +347,14 @@ LoopAnalysis AnalyseLinear(const LoopRequest& q) {
         in.fail(F::StepFrom, "is the new channel itself: give the channel the loop comes from");
     s.stepHz = s.channelHz() - start.value_or(0.0) * 1e6;
     s.toleranceHz = in.number(F::Tolerance, std::abs(s.stepHz) / 100.0).value_or(1.0);
+    const bool noise = readNoise(in, a);
     if (q.design != LoopRequest::Design::Typed)
         readDesign(q, in, a);
     if (!a.problems.empty())
         return a;
     a.figures = ComputeFigures(s);
+    if (noise)
+        a.noise = ComputeNoise(s, a.noiseSetting);
     // While it drives, an output sees R1 (half of it first, into Cc) to a node near its own
     // level at worst: VDD across it.
     a.detectorCurrentA = s.vdd / (!pd && p.cc > 0.0 ? p.r1 / 2.0 : p.r1);
@@ -328,19 +380,28 @@ std::optional<StepSimulation> SimulationFor(const LoopAnalysis& a) {
     return StepSimulation(a.setting, a.simulationBound);
 }
 
-void Conclude(LoopAnalysis& a, SimulatedStep simulation) {
-    a.simulation = std::move(simulation);
-    a.simulated = true;
-    simulationWarnings(a);
+void Conclude(LoopAnalysis& a, std::optional<SimulatedStep> simulation) {
+    if (simulation) {
+        a.simulation = std::move(*simulation);
+        a.simulated = true;
+        simulationWarnings(a);
+    }
+    // The leakage's steady state: as many cycles as the step had, up to a tenth of the most.
+    a.spurs = ComputeSpurs(a.setting, std::min(a.simulationBound, MostSimulatedCycles / 10));
+    if (a.spurs && !a.spurs->settled)
+        a.warnings.push_back("The leaking loop had not settled when its spurs were taken: they "
+                             "are estimates.");
     decide(a);
 }
 
 LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     LoopAnalysis a = AnalyseLinear(q);
-    if (std::optional<StepSimulation> run = SimulationFor(a)) {
+    if (!a.ok())
+        return a;
+    std::optional<StepSimulation> run = SimulationFor(a);
+    if (run)
         run->run(a.simulationBound);
-        Conclude(a, run->result());
-    }
+    Conclude(a, run ? std::optional(run->result()) : std::nullopt);
     return a;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "loop/input/LoopRequest.h"
+#include "loop/noise/NoiseFigures.h"
 #include "loop/numerics/Design.h"
 #include "loop/numerics/Figures.h"
 #include "loop/numerics/Simulation.h"
@@ -29,6 +30,12 @@ struct LoopAnalysis {
     bool simulationSkipped = false;
     std::int64_t simulationBound = 0; // comparison cycles the simulation is allowed
     bool simulationCapped = false;    // fewer than twenty lock times, at MostSimulatedCycles
+    // The noise, when any of its inputs is given; the spurs, when a leakage is, once the
+    // simulations have run; the natural frequency of least noise, when asked for.
+    NoiseSetting noiseSetting;
+    std::optional<NoiseFigures> noise;
+    std::optional<Spurs> spurs;
+    std::optional<LowestNoise> lowestNoise;
     std::vector<std::string> warnings;
     // The verdict: yes only when the polarity is right, the margin shown is above 0, the
     // tuning voltages are within the drive, the linear loop settles and the simulation, when
@@ -45,11 +52,11 @@ inline constexpr std::int64_t MostSimulatedCycles = 200'000;
 // Everything, the simulation included: what owlet-cli prints.
 LoopAnalysis AnalyseLoop(const LoopRequest& request);
 
-// Everything but the simulation, for a view that shows the linear figures at once; the run
+// Everything but the simulations, for a view that shows the linear figures at once; the run
 // it still needs (none when the analysis has problems or skips it), and its result taken
-// in, with its warnings and the verdict.
+// in (or none, where it is skipped), with the spurs, the warnings and the verdict.
 LoopAnalysis AnalyseLinear(const LoopRequest& request);
 std::optional<StepSimulation> SimulationFor(const LoopAnalysis& a);
-void Conclude(LoopAnalysis& a, SimulatedStep simulation);
+void Conclude(LoopAnalysis& a, std::optional<SimulatedStep> simulation);
 
 } // namespace owlet::loop

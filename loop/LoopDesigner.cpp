@@ -117,6 +117,8 @@ void LoopDesigner::recompute() {
     if (analysis_.ok()) {
         shown_ = analysis_;
         simulation_ = SimulationFor(*shown_);
+        if (!simulation_) // skipped: the rest at once
+            Conclude(*shown_, std::nullopt);
     } else if (planUnread) {
         shown_.reset();
         simulation_.reset();

@@ -21,6 +21,7 @@ struct LoopWords {
     std::string_view title = "Loop filter";
     std::string_view series = "Series";
     std::array<std::string_view, 2> seriesChoices{"E24", "E12"};
+    std::string_view designGroup = DesignGroup; // where the three below stand
     std::string_view designBy = "Design for";
     std::array<std::string_view, 2> designChoices{"natural frequency and damping",
                                                   "crossover and phase margin"};

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -40,7 +42,6 @@ LoopWindow::LoopWindow(QWidget* parent)
     std::map<std::string_view, QGroupBox*> boxes;
     std::vector<std::pair<LoopField, std::string>> stored;
     auto* inputs = new QVBoxLayout;
-    QGroupBox* lastBox = nullptr;
     for (const LoopField f : LoopDesigner::Inputs()) {
         const loop::LoopFieldRow& row = loop::RowOf(f);
         QGroupBox*& box = boxes[row.group];
@@ -49,7 +50,6 @@ LoopWindow::LoopWindow(QWidget* parent)
             new QFormLayout(box);
             inputs->addWidget(box);
         }
-        lastBox = box;
         if (settings_->contains(keyOf(f)))
             stored.emplace_back(f, settings_->value(keyOf(f)).toString().toStdString());
         auto* edit = new QLineEdit;
@@ -66,7 +66,7 @@ LoopWindow::LoopWindow(QWidget* parent)
     designer_.setTexts(stored);
     for (const auto& [f, edit] : fields_)
         edit->setText(qt(designer_.text(f)));
-    // The design's choice, the series and the button close the last group, the design's.
+    // The design's choice, the series and the button close the design's group.
     designBy_ = new QComboBox;
     for (const std::string_view choice : words.designChoices)
         designBy_->addItem(qt(choice));
@@ -86,7 +86,7 @@ LoopWindow::LoopWindow(QWidget* parent)
     series_->setAccessibleName(seriesLabel->text());
     auto* designButton = new QPushButton(qt(words.design));
     designButton->setAccessibleDescription(qt(words.designDescription));
-    auto* designForm = static_cast<QFormLayout*>(lastBox->layout());
+    auto* designForm = static_cast<QFormLayout*>(boxes.at(words.designGroup)->layout());
     designForm->addRow(designByLabel, designBy_);
     designForm->addRow(seriesLabel, series_);
     designForm->addRow(designButton);
@@ -140,7 +140,18 @@ LoopWindow::LoopWindow(QWidget* parent)
     }
     results->addStretch();
     auto* all = new QHBoxLayout(this);
-    all->addLayout(inputs);
+    // The inputs scroll where the screen is shorter than their column.
+    auto* inputsArea = new QScrollArea;
+    auto* inputsWidget = new QWidget;
+    inputsWidget->setLayout(inputs);
+    inputsArea->setWidget(inputsWidget);
+    inputsArea->setWidgetResizable(true);
+    inputsArea->setFrameShape(QFrame::NoFrame);
+    inputsArea->setFocusPolicy(Qt::NoFocus); // the first input keeps the focus
+    inputsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    inputsArea->setMinimumWidth(inputsWidget->sizeHint().width() +
+                                inputsArea->verticalScrollBar()->sizeHint().width());
+    all->addWidget(inputsArea);
     all->addLayout(results, 1);
     all->addLayout(plotsColumn, 1);
     refresh();

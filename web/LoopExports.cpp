@@ -70,6 +70,7 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_loop_words(LoopCore* core) {
     add("title", std::array{w.title});
     add("series", std::array{w.series});
     add("seriesChoices", w.seriesChoices);
+    add("designGroup", std::array{w.designGroup});
     add("designBy", std::array{w.designBy});
     add("designChoices", w.designChoices);
     add("design", std::array{w.design});

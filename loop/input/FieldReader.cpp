@@ -48,9 +48,10 @@ FieldReader::pair(LoopField field, char separator, const Bounds& first, const Bo
     const std::size_t at = text.find(separator);
     const std::string need(RowOf(field).need);
     const std::optional<double> a =
-        at == std::string::npos ? std::nullopt : ReadPartValue(text.substr(0, at), false);
-    const std::optional<double> b =
-        at == std::string::npos ? std::nullopt : ReadPartValue(text.substr(at + 1), false);
+        at == std::string::npos ? std::nullopt : ReadPartValue(text.substr(0, at), first.prefixes);
+    const std::optional<double> b = at == std::string::npos
+                                        ? std::nullopt
+                                        : ReadPartValue(text.substr(at + 1), second.prefixes);
     if (!a || !b) {
         fail(field, text.empty() ? need
                                  : "'" + text + "' is not two numbers parted by '" +
@@ -62,6 +63,37 @@ FieldReader::pair(LoopField field, char separator, const Bounds& first, const Bo
         return std::nullopt;
     }
     return std::pair{*a, *b};
+}
+
+std::optional<NoiseProfile> FieldReader::profile(LoopField field) {
+    const std::string& text = request_[field];
+    const std::string need(RowOf(field).need);
+    std::vector<NoisePoint> points;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const std::string point = text.substr(start, end - start);
+        start = end + 1;
+        const std::size_t colon = point.find(':');
+        const std::optional<double> offset =
+            colon == std::string::npos ? std::nullopt : ReadPartValue(point.substr(0, colon));
+        const std::optional<double> level = colon == std::string::npos
+                                                ? std::nullopt
+                                                : ReadPartValue(point.substr(colon + 1), false);
+        if (!offset || !level) {
+            fail(field, "'" + point + "' is not a point as offset:dBc/Hz: " + need);
+            return std::nullopt;
+        }
+        if (!(*offset > 0.0 && *offset <= 1e12) || !(*level >= -250.0 && *level <= 0.0)) {
+            fail(field, "'" + point + "' is out of range: " + need);
+            return std::nullopt;
+        }
+        if (!points.empty() && !(*offset > points.back().offsetHz)) {
+            fail(field, "'" + point + "' comes after a higher offset: " + need);
+            return std::nullopt;
+        }
+        points.push_back({*offset, *level});
+    }
+    return NoiseProfile(std::move(points));
 }
 
 double FieldReader::part(LoopField field) {

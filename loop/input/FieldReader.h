@@ -1,6 +1,7 @@
 #pragma once
 
 #include "loop/input/LoopRequest.h"
+#include "loop/noise/NoiseProfile.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ public:
     std::optional<std::pair<double, double>>
     pair(LoopField field, char separator, const Bounds& first, const Bounds& second,
          std::optional<std::pair<double, double>> fallback = std::nullopt);
+    // Points of phase noise, "100:-130,1k:-150": offsets with prefixes, above 0 and rising,
+    // levels -250 to 0 dBc/Hz. The field must not be blank.
+    std::optional<NoiseProfile> profile(LoopField field);
     // Whether the field holds nothing but blanks.
     bool blank(LoopField field) const;
 

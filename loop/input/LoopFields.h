@@ -34,8 +34,20 @@ enum class LoopField {
     Damping,
     Crossover,
     PhaseMargin,
+    RefNoise,
+    VcoNoise,
+    Floor,
+    Temperature,
+    OpampNoise,
+    OpampCurrentNoise,
+    Leakage,
+    OpampLeakage,
+    Band,
+    FmBand,
 };
-inline constexpr std::size_t LoopFieldCount = 22;
+inline constexpr std::size_t LoopFieldCount = 32;
+// The group the design's choice and button close.
+inline constexpr std::string_view DesignGroup = "Design";
 
 // What a field's number may be. A part's `low` is the smallest part there is; an optional
 // part may also be 0 (or empty), meaning not fitted.

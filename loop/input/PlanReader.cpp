@@ -51,7 +51,8 @@ void ReadPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
     if (!n.chipAdvice.empty())
         return in.fail(LoopField::Fout, n.chipAdvice);
     s.n = n.value;
-    s.fcompHz = values[0] * 1e6 / r.value;
+    s.frefHz = values[0] * 1e6;
+    s.fcompHz = s.frefHz / r.value;
 }
 
 double PanelNumber(const std::string& text) {

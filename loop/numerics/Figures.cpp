@@ -11,10 +11,7 @@ namespace owlet::loop {
 
 using std::numbers::pi;
 
-namespace {
-
-// omega where |G| = 1: |G| falls strictly with frequency for these networks.
-double crossover(const OpenLoop& g, double guess) {
+double CrossoverOmega(const OpenLoop& g, double guess) {
     double lo = guess, hi = guess;
     for (int i = 0; i < 200 && std::abs(g.gain(lo)) < 1.0; ++i)
         lo /= 4.0;
@@ -26,6 +23,8 @@ double crossover(const OpenLoop& g, double guess) {
     }
     return std::sqrt(lo * hi);
 }
+
+namespace {
 
 // The highest omega where |G / (1 + G)| falls through 1 / sqrt 2.
 double bandwidth(const OpenLoop& g, double omegaC) {
@@ -57,7 +56,7 @@ LoopFigures ComputeFigures(const LoopSetting& s) {
     f.naturalFrequencyHz = omegaN / (2.0 * pi);
     f.damping = omegaN * p.r2 * p.c2 / 2.0;
     const OpenLoop g(s);
-    const double omegaC = crossover(g, omegaN);
+    const double omegaC = CrossoverOmega(g, omegaN);
     f.crossoverHz = omegaC / (2.0 * pi);
     f.phaseMarginDeg = 180.0 + g.phaseDeg(omegaC);
     // The detector compares once a period: as a hold of half a period, e^(-s T / 2).

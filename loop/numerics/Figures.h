@@ -23,6 +23,10 @@ struct LoopFigures {
     bool locks() const { return polarityRight && stable; }
 };
 
+class OpenLoop;
+// omega where |G| = 1 (|G| falls strictly with frequency for these networks), from a guess.
+double CrossoverOmega(const OpenLoop& g, double guess);
+
 // The figures of the exact network; the lock time from the closed loop's step response.
 LoopFigures ComputeFigures(const LoopSetting& s);
 

@@ -14,6 +14,7 @@ struct LoopSetting {
     double kvcoHzPerV = 0.0;    // signed: negative when the frequency falls as Vt rises
     double tuningVoltage = 2.5; // at the new channel, volts
     std::int32_t n = 0;
+    double frefHz = 0.0;
     double fcompHz = 0.0;     // the comparison frequency R gives
     double stepHz = 0.0;      // the new channel (N x Fcomp) minus the one the loop starts on
     double toleranceHz = 0.0; // locked once the frequency stays this close to the new channel
@@ -21,6 +22,9 @@ struct LoopSetting {
     // What the detector's side can drive the tuning voltage to: PDout 0 to VDD, the op-amp
     // its output range.
     double railLow = 0.0, railHigh = 5.0;
+    // Currents the tuning node leaks: drawn from the tuning input, and into the op-amp's
+    // inverting input (phiR/phiV), in amperes.
+    double leakageA = 0.0, opampLeakageA = 0.0;
 
     double channelHz() const { return n * fcompHz; }
     // The tuning voltage on the old channel, where the step starts.

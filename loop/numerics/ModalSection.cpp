@@ -87,12 +87,12 @@ bool eigenbasis(const Network::StateSpace& s, Vector& lambda, Matrix& vectors) {
 ModalSection::ModalSection(const Network::StateSpace& s, double u)
     : n_(s.n) {
     output_ = Vector(n_);
-    offset_ = s.d * u;
+    offset_ = s.d * u + s.dLeak;
+    Vector input(n_);
+    for (int i = 0; i < n_; ++i)
+        input[i] = s.b[i] * u + s.leak[i];
     modal_ = eigenbasis(s, lambda_, vectors_) && Invert(vectors_, inverse_);
     if (modal_) {
-        Vector input(n_);
-        for (int i = 0; i < n_; ++i)
-            input[i] = s.b[i] * u;
         beta_ = inverse_ * input;
         for (int j = 0; j < n_; ++j)
             for (int i = 0; i < n_; ++i)
@@ -104,7 +104,7 @@ ModalSection::ModalSection(const Network::StateSpace& s, double u)
     for (int i = 0; i < n_; ++i) {
         for (int j = 0; j < n_; ++j)
             appended_(i, j) = s.a(i, j);
-        appended_(i, n_) = s.b[i] * u;
+        appended_(i, n_) = input[i];
         appended_(n_ + 1, i) = s.c[i];
         output_[i] = s.c[i];
     }

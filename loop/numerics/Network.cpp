@@ -2,11 +2,13 @@
 
 namespace owlet::loop {
 
-Network::Network(Detector detector, const FilterParts& p, Drive drive)
+Network::Network(Detector detector, const FilterParts& p, Drive drive,
+                 std::array<double, 2> leakage)
     : g_(MaxOrder)
     , c_(MaxOrder)
     , b_(MaxOrder)
-    , rest_(MaxOrder) {
+    , rest_(MaxOrder)
+    , leak_(MaxOrder) {
     // R3 and C3 make a section only together: C3 alone sits on the node before it, R3
     // alone carries no current into the VCO's input.
     const bool section3 = p.r3 > 0.0 && p.c3 > 0.0;
@@ -23,6 +25,7 @@ Network::Network(Detector detector, const FilterParts& p, Drive drive)
             b_[x] = 1.0 / p.r1;
         if (drive == Drive::Source)
             g_(x, x) += 1.0 / p.r1;
+        leak_[output_] = -leakage[0];
     } else {
         // The inverting input is a virtual ground: R1's current flows on into the feedback
         // network, whose voltage is the output's. Cc makes a T: R1/2, Cc, R1/2.
@@ -40,13 +43,16 @@ Network::Network(Detector detector, const FilterParts& p, Drive drive)
         const int y = addNode(p.c2, 1, 1.0);
         connect(feedback, y, 1.0 / p.r2);
         output_ = feedback;
+        // The current the inverting input draws comes out of the feedback network.
+        leak_[feedback] = -leakage[1];
         if (section3) { // driven by the op-amp's output, which it does not load
             output_ = addNode(p.c3, 2, 1.0);
             g_(output_, output_) = 1.0 / p.r3;
             g_(output_, feedback) = -1.0 / p.r3;
+            leak_[output_] = -leakage[0]; // without R3 the op-amp's output supplies it all
         }
     }
-    g_.n = c_.n = b_.n = rest_.n = nodes_;
+    g_.n = c_.n = b_.n = rest_.n = leak_.n = nodes_;
 }
 
 int Network::addNode(double capacitance, int block, double rest) {
@@ -88,25 +94,27 @@ Network::StateSpace Network::reduce() const {
         for (int j = 0; j < na; ++j)
             gaa(i, j) = g_(alg[i], alg[j]);
     Invert(gaa, gaaInverse);
-    // Each algebraic node as a row over [v_d..., u].
+    // Each algebraic node as a row over [v_d..., u], and its part from the leakage.
     Matrix algebraic(MaxOrder);
+    Vector leaked(MaxOrder);
     for (int i = 0; i < na; ++i) {
         for (int k = 0; k < na; ++k) {
             for (int j = 0; j < nd; ++j)
                 algebraic(i, j) -= gaaInverse(i, k) * g_(alg[k], dyn[j]);
             algebraic(i, nd) += gaaInverse(i, k) * b_[alg[k]];
+            leaked[i] += gaaInverse(i, k) * leak_[alg[k]];
         }
     }
     StateSpace s;
     s.n = nd;
     s.a = s.g = Matrix(nd);
-    s.b = s.c = s.capacitance = s.rest = Vector(nd);
+    s.b = s.c = s.capacitance = s.rest = s.leak = Vector(nd);
     for (int i = 0; i < nd; ++i) {
         const int node = dyn[i];
         s.capacitance[i] = c_[node];
         s.rest[i] = rest_[node];
         s.block[static_cast<std::size_t>(i)] = block_[static_cast<std::size_t>(node)];
-        double bi = b_[node];
+        double bi = b_[node], li = leak_[node];
         for (int j = 0; j < nd; ++j)
             s.g(i, j) = g_(node, dyn[j]);
         for (int k = 0; k < na; ++k) {
@@ -114,10 +122,12 @@ Network::StateSpace Network::reduce() const {
             for (int j = 0; j < nd; ++j)
                 s.g(i, j) += gik * algebraic(k, j);
             bi -= gik * algebraic(k, nd);
+            li -= gik * leaked[k];
         }
         for (int j = 0; j < nd; ++j)
             s.a(i, j) = -s.g(i, j) / c_[node];
         s.b[i] = bi / c_[node];
+        s.leak[i] = li / c_[node];
     }
     for (int i = 0; i < nd; ++i)
         if (dyn[i] == output_)
@@ -127,6 +137,7 @@ Network::StateSpace Network::reduce() const {
             for (int j = 0; j < nd; ++j)
                 s.c[j] = algebraic(k, j);
             s.d = algebraic(k, nd);
+            s.dLeak = leaked[k];
         }
     return s;
 }

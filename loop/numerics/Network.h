@@ -19,18 +19,21 @@ enum class Drive {
 // feed later sections one way. Nodes without capacitance are solved for algebraically.
 class Network {
 public:
-    Network(Detector detector, const FilterParts& parts, Drive drive);
+    // `leakage`: constant currents drawn from the tuning input and into the op-amp's
+    // inverting input (amperes), for the steady state of a leaking loop.
+    Network(Detector detector, const FilterParts& parts, Drive drive,
+            std::array<double, 2> leakage = {0.0, 0.0});
 
     // The VCO's tuning voltage over u at s = j omega (omega > 0), every part included.
     std::complex<double> transfer(double omega) const;
 
     // The nodes with capacitance, the algebraic ones eliminated:
-    // x' = A x + B u, Vt = c.x + d u.
+    // x' = A x + B u + l, Vt = c.x + d u + dl: l and dl from the leakage currents.
     struct StateSpace {
         int n = 0;
         Matrix a, g; // g: the reduced conductances, C x' = -g x + ...
-        Vector b, c, capacitance, rest;
-        double d = 0.0;
+        Vector b, c, capacitance, rest, leak;
+        double d = 0.0, dLeak = 0.0;
         std::array<int, MaxOrder> block{}; // sections fed one way, in order
     };
     StateSpace reduce() const;
@@ -41,7 +44,7 @@ private:
 
     int nodes_ = 0;
     Matrix g_;
-    Vector c_, b_, rest_;
+    Vector c_, b_, rest_, leak_; // leak_: the currents into each node, amperes
     std::array<int, MaxOrder> block_{};
     int output_ = 0;
 };

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <numbers>
 
 namespace owlet::loop {
 namespace {
@@ -19,8 +21,9 @@ struct Sections {
         const bool pd = s.detector == Detector::PdOut;
         const double high = s.invertPd ? 0.0 : s.vdd, low = s.vdd - high;
         const double sign = s.invertPd ? -1.0 : 1.0;
+        const std::array<double, 2> leakage{s.leakageA, s.opampLeakageA};
         const auto section = [&](Drive drive, double u) {
-            return ModalSection(Network(s.detector, s.parts, drive).reduce(), u);
+            return ModalSection(Network(s.detector, s.parts, drive, leakage).reduce(), u);
         };
         if (pd)
             return {section(Drive::Open, 0.0), section(Drive::Source, high),
@@ -34,9 +37,8 @@ struct Sections {
     }
 };
 
-} // namespace
-
-struct StepSimulation::State {
+// The run's state, edge to edge.
+struct Stepper {
     LoopSetting s;
     Sections sections;
     std::int64_t bound;
@@ -46,8 +48,11 @@ struct StepSimulation::State {
     double t = 0.0, lastFv = 0.0, counted = 0.0;
     std::int64_t nextFr = 1;
     bool finished = false;
+    // From this fR edge on, the tuning voltage of every stretch is kept, finely sampled.
+    std::int64_t recordFrom = -1;
+    std::vector<std::vector<std::array<double, 2>>> recorded;
 
-    State(const LoopSetting& setting, std::int64_t cycles)
+    Stepper(const LoopSetting& setting, std::int64_t cycles)
         : s(setting)
         , sections(Sections::of(setting))
         , bound(cycles) {
@@ -113,6 +118,14 @@ struct StepSimulation::State {
             r.stopTimeS = t + step;
             return false;
         }
+        if (recordFrom >= 0 && nextFr > recordFrom) {
+            constexpr int Samples = 64; // even, for Simpson's rule
+            std::vector<std::array<double, 2>>& out = recorded.emplace_back();
+            for (int i = 0; i <= Samples; ++i) {
+                const double tau = step * i / Samples;
+                out.push_back({t + tau, m.voltage(y, tau)});
+            }
+        }
         x = m.toState(m.advance(y, step));
         counted += cyclesIn(m, y, step);
         t = fv ? t + step : frTime;
@@ -139,6 +152,12 @@ struct StepSimulation::State {
         if (!r.ranAway() && first < r.cycles.size() && r.cycles[first].timeS <= 0.9 * span)
             r.lockTimeS = r.cycles[first].timeS;
     }
+};
+
+} // namespace
+
+struct StepSimulation::State : Stepper {
+    using Stepper::Stepper;
 };
 
 StepSimulation::StepSimulation(const LoopSetting& s, std::int64_t comparisonCycles)
@@ -171,6 +190,59 @@ bool StepSimulation::done() const {
 
 const SimulatedStep& StepSimulation::result() const {
     return state_->r;
+}
+
+LeakageRipple SimulateLeakage(const LoopSetting& setting, std::int64_t comparisonCycles) {
+    LoopSetting s = setting;
+    s.stepHz = 0.0; // locked on the channel, the leakage set going at t = 0
+    Stepper st(s, comparisonCycles);
+    const std::int64_t cycles = std::max<std::int64_t>(comparisonCycles, 4);
+    st.recordFrom = cycles - 2; // the last two periods
+    st.bound = cycles;
+    while (st.nextFr <= cycles && static_cast<std::int64_t>(st.r.cycles.size()) < 3 * cycles + 8)
+        if (!st.stretch())
+            break;
+    LeakageRipple ripple;
+    ripple.ranAway = st.r.ranAway();
+    if (ripple.ranAway)
+        return ripple;
+    // V_k = 2 / T |integral over a period of v(t) e^(-j k w t)|, each stretch by Simpson, of
+    // v less its level at the period's start: the same integral exactly, without the volts
+    // of the level in the sums where microvolts of ripple are sought.
+    const double period = 1.0 / s.fcompHz;
+    double previous = 0.0; // the first harmonic one period earlier
+    for (int last = 0; last < 2; ++last) {
+        const double t0 = static_cast<double>(cycles - 2 + last) * period;
+        double level = 0.0;
+        for (const auto& stretch : st.recorded)
+            if (std::abs(stretch.front()[0] - t0) <= 1e-12 * period)
+                level = stretch.front()[1];
+        for (int k = 1; k <= 3; ++k) {
+            std::complex<double> sum = 0.0;
+            for (const auto& stretch : st.recorded) {
+                if (!(stretch.front()[0] >= t0 - 1e-12 * period &&
+                      stretch.back()[0] <= t0 + period * (1.0 + 1e-12)))
+                    continue;
+                const double h = (stretch.back()[0] - stretch.front()[0]) /
+                                 static_cast<double>(stretch.size() - 1);
+                for (std::size_t i = 0; i < stretch.size(); ++i) {
+                    const double weight = i == 0 || i + 1 == stretch.size() ? 1.0
+                                          : i % 2                           ? 4.0
+                                                                            : 2.0;
+                    const double angle =
+                        -2.0 * std::numbers::pi * k * (stretch[i][0] - t0) / period;
+                    sum += weight * h / 3.0 * (stretch[i][1] - level) * std::polar(1.0, angle);
+                }
+            }
+            const double amplitude = 2.0 / period * std::abs(sum);
+            if (last == 1)
+                ripple.volts[static_cast<std::size_t>(k - 1)] = amplitude;
+            else if (k == 1)
+                previous = amplitude;
+        }
+    }
+    ripple.settled = std::abs(previous - ripple.volts[0]) <= 1e-3 * ripple.volts[0];
+    return ripple;
 }
 
 SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) {

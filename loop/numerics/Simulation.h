@@ -2,6 +2,7 @@
 
 #include "loop/numerics/LoopSetting.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,6 +54,17 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// The tuning voltage's ripple at Fcomp, 2 Fcomp and 3 Fcomp (peak volts) in a leaking
+// loop's steady state: locked on the channel, the leakage starting at t = 0, the real
+// detector's correction pulses simulated edge to edge for `comparisonCycles` periods, the
+// last period's voltage taken apart. `settled`: the last two periods agree (to 0.1 %).
+struct LeakageRipple {
+    std::array<double, 3> volts{};
+    bool settled = false;
+    bool ranAway = false;
+};
+LeakageRipple SimulateLeakage(const LoopSetting& s, std::int64_t comparisonCycles);
 
 // The whole run at once.
 SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles);

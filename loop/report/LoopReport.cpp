@@ -110,7 +110,85 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
                  {"Lock time (simulated)", simulated},
                  {"Spur attenuation at Fcomp", FixedText(f.spurAttenuationDb, 1) + " dB"},
                  {"Locks", a.locks ? "yes" : "no: " + a.whyNot}});
+    if (a.lowestNoise)
+        rows.push_back(
+            {"Lowest-noise natural frequency",
+             EngineeringText(a.lowestNoise->naturalFrequencyHz, "Hz") +
+                 (a.lowestNoise->bound.empty() ? "" : ", held by " + a.lowestNoise->bound)});
+    if (a.noise) {
+        const NoiseFigures& n = *a.noise;
+        for (std::size_t i = 0; i < n.spots.size(); ++i)
+            rows.push_back(
+                {"Phase noise at " + EngineeringText(n.spots[i].offsetHz, "Hz"),
+                 FixedText(n.spots[i].totalDbcHz, 1) + " dBc/Hz, " + n.leader(i) + " leads"});
+        const std::string band =
+            EngineeringText(n.band[0], "Hz") + " to " + EngineeringText(n.band[1], "Hz");
+        rows.push_back(
+            {"Integrated phase noise", FixedText(n.integratedDeg, 3) + Degree + " rms, " + band});
+        rows.push_back({"Jitter", EngineeringText(n.jitterS, "s") + " rms, " + band});
+        rows.push_back({"Residual FM", EngineeringText(n.residualFmHz, "Hz") + " rms, " +
+                                           EngineeringText(n.fmBand[0], "Hz") + " to " +
+                                           EngineeringText(n.fmBand[1], "Hz")});
+        std::string left;
+        for (const std::string& source : n.leftOut)
+            left += (left.empty() ? "" : ", ") + source;
+        if (!left.empty())
+            rows.push_back({"Noise left out", left + " (not given)"});
+    }
+    if (a.spurs) {
+        std::string spurs;
+        for (std::size_t k = 0; k < 3; ++k)
+            spurs += (k ? ", " : "") + FixedText(a.spurs->dbc[k], 1) + " dBc at " +
+                     EngineeringText(a.spurs->offsetHz[k], "Hz");
+        rows.push_back({"Reference spurs", spurs});
+    }
     return rows;
+}
+
+Plot NoisePlot(const LoopAnalysis& a) {
+    const LoopSetting& s = a.setting;
+    const NoiseFigures& n = *a.noise;
+    const PhaseNoise noise(s, a.noiseSetting);
+    Plot plot{"Phase noise at the output", "Hz", " dBc/Hz", true, false, {}, {}, {}};
+    // Every source given, then the total, from 10 Hz to ten times Fcomp (at most 1 MHz).
+    const bool given[] = {!a.noiseSetting.reference.empty(), a.noiseSetting.floorDbcHz.has_value(),
+                          !a.noiseSetting.vco.empty(), true,
+                          std::find(n.leftOut.begin(), n.leftOut.end(), "op-amp") ==
+                                  n.leftOut.end() &&
+                              noise.hasOpamp()};
+    const char* names[] = {"reference", "detector", "VCO", "resistors", "op-amp"};
+    std::vector<PlotSeries> series(5);
+    PlotSeries total{"total", PlotSeries::Style::Bold, {}};
+    const double lo = 10.0, hi = std::min(10.0 * s.fcompHz, 1e6);
+    constexpr int Points = 240;
+    for (int i = 0; i <= Points; ++i) {
+        const double f = lo * std::pow(hi / lo, static_cast<double>(i) / Points);
+        const NoiseDensity d = noise.at(f);
+        const double values[] = {d.reference, d.detector, d.vco, d.resistors, d.opamp};
+        for (std::size_t k = 0; k < 5; ++k)
+            series[k].points.push_back({f, DbcHz(values[k])});
+        total.points.push_back({f, DbcHz(d.total)});
+    }
+    for (std::size_t k = 0; k < 5; ++k)
+        if (given[k]) {
+            series[k].name = names[k];
+            plot.series.push_back(std::move(series[k]));
+        }
+    plot.series.push_back(std::move(total));
+    plot.marks.push_back({a.figures.bandwidthHz, "bandwidth"});
+    plot.marks.push_back({s.fcompHz, "Fcomp"});
+    if (a.spurs)
+        for (std::size_t k = 0; k < 3; ++k)
+            if (a.spurs->offsetHz[k] <= hi)
+                plot.marks.push_back(
+                    {a.spurs->offsetHz[k], "spur " + FixedText(a.spurs->dbc[k], 1) + " dBc"});
+    plot.summary = "Phase noise at the output against offset:";
+    for (std::size_t i = 0; i < n.spots.size(); ++i)
+        plot.summary += (i ? "; " : " ") + FixedText(n.spots[i].totalDbcHz, 1) + " dBc/Hz at " +
+                        EngineeringText(n.spots[i].offsetHz, "Hz") + ", " + n.leader(i) +
+                        " leading";
+    plot.summary += ".";
+    return plot;
 }
 
 std::vector<Plot> LoopPlots(const LoopAnalysis& a) {
@@ -184,7 +262,10 @@ std::vector<Plot> LoopPlots(const LoopAnalysis& a) {
                     : sim.ranAway()     ? std::string("runs away")
                                         : std::string("did not lock")) +
                    ", to within " + EngineeringText(tol, "Hz") + ".";
-    return {magnitude, phase, step};
+    std::vector<Plot> plots{magnitude, phase, step};
+    if (a.noise)
+        plots.push_back(NoisePlot(a));
+    return plots;
 }
 
 } // namespace owlet::loop

@@ -20,6 +20,9 @@ std::string FigureTable(const std::vector<FigureRow>& rows);
 // The open loop's magnitude and phase against frequency (crossover and margin marked),
 // and the VCO's frequency after the step against time, linear and simulated, with the
 // tolerance band.
+// And, when the noise is computed, a fourth: every source's phase noise and the total at the
+// output against offset, the loop's bandwidth, Fcomp and the spurs marked.
 std::vector<Plot> LoopPlots(const LoopAnalysis& a);
+Plot NoisePlot(const LoopAnalysis& a);
 
 } // namespace owlet::loop

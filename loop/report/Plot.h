@@ -9,7 +9,7 @@ namespace owlet::loop {
 // One chart as data, drawn alike by every view: lines and dots over two axes, vertical
 // marks at named places, and a one-line summary for screen readers.
 struct PlotSeries {
-    enum class Style { Line, Dashed, Dots };
+    enum class Style { Line, Dashed, Dots, Bold };
     std::string name;
     Style style = Style::Line;
     std::vector<std::array<double, 2>> points;

@@ -8,7 +8,8 @@ namespace owlet::loop {
 namespace {
 
 constexpr double Width = 640, Height = 240, Left = 64, Right = 16, Top = 28, Bottom = 40;
-constexpr const char* Colours[] = {"#1f5fa8", "#c0392b", "#2e8b57", "#7d3c98"};
+constexpr const char* Colours[] = {"#1f5fa8", "#c0392b", "#2e8b57", "#7d3c98", "#a0522d", "#000"};
+constexpr std::size_t ColourCount = std::size(Colours);
 constexpr const char* GridColour = "#ddd";
 
 Shape text(double x, double y, std::string words, Shape::Anchor anchor = Shape::Anchor::Start,
@@ -109,14 +110,14 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
                     dot.kind = Shape::Kind::Circle;
                     dot.points = {{px(p[0]), py(p[1])}};
                     dot.width = 1.5;
-                    dot.colour = Colours[i % 4];
+                    dot.colour = Colours[i % ColourCount];
                     out.push_back(dot);
                 }
             continue;
         }
         Shape path;
-        path.colour = Colours[i % 4];
-        path.width = 1.5;
+        path.colour = Colours[i % ColourCount];
+        path.width = s.style == PlotSeries::Style::Bold ? 3.0 : 1.5;
         path.dashed = s.style == PlotSeries::Style::Dashed;
         for (const auto& p : s.points)
             path.points.push_back(std::isfinite(p[1]) && (!logX || p[0] > 0.0)
@@ -138,7 +139,7 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
     for (std::size_t i = 0; i < plot.series.size(); ++i) {
         if (plot.series[i].name.empty())
             continue;
-        Shape swatch = line(lx, y0 + 11, lx + 12, y0 + 11, Colours[i % 4]);
+        Shape swatch = line(lx, y0 + 11, lx + 12, y0 + 11, Colours[i % ColourCount]);
         swatch.width = 3;
         out.push_back(swatch);
         out.push_back(text(lx + 16, y0 + 15, plot.series[i].name));

@@ -1,5 +1,6 @@
 #include "loop/LoopAnalysis.h"
 #include "loop/input/PartValue.h"
+#include "loop/noise/NoiseFigures.h"
 #include "loop/numerics/LinearStep.h"
 #include "loop/numerics/ModalSection.h"
 #include "loop/numerics/OpenLoop.h"
@@ -520,6 +521,55 @@ private slots:
                                   static_cast<double>(integral)) < 1e-9 * t,
                          cc);
             }
+        }
+    }
+
+    // Each source against what it must come to where the loop leaves it alone, one resistor
+    // against its hand-worked transfer, the integrals of a flat density against their closed
+    // forms, and a small leakage's spurs against the linear estimate.
+    void noiseAgainstClosedForms() {
+        LoopSetting s = AnalyseLoop(request(Cases[1])).setting; // PDout with C1
+        NoiseSetting n;
+        n.reference = NoiseProfile({{1.0, -150.0}});
+        n.vco = NoiseProfile({{1e3, -70.0}, {1e4, -95.0}, {1e5, -118.0}});
+        const PhaseNoise noise(s, n);
+        const double gain = 20 * std::log10(145.0 / 10.0); // N / R
+        QVERIFY(std::abs(DbcHz(noise.at(0.1).reference) - (-150.0 + gain)) < 0.05);
+        QVERIFY(std::abs(DbcHz(noise.at(1e6).vco) - (-141.0)) < 0.05);
+        // R2's noise voltage drives the loop R2, C2, C1: C1's share at the tuning node.
+        const FilterParts& p = s.parts;
+        const double k = 5.0 / (4 * Pi) * 2 * Pi * 8e6 / 5800.0;
+        for (const double f : {100.0, 1e3, 1e4}) {
+            const cd jw(0.0, 2 * Pi * f);
+            const cd t = (1.0 / (jw * p.c1)) / (p.r2 + 1.0 / (jw * p.c1) + 1.0 / (jw * p.c2));
+            const cd g = k * drawnTransfer(p, s.detector, 2 * Pi * f) / jw;
+            const double expected = std::pow(8e6 / f, 2) * std::norm(1.0 / (1.0 + g)) *
+                                    std::norm(t) * 4 * 1.380649e-23 * 300 * p.r2;
+            QVERIFY2(std::abs(noise.at(f).parts[0] / expected - 1.0) < 1e-9,
+                     qPrintable(QString::number(f)));
+        }
+        // Deep inside the loop the reference alone, flat: sigma^2 = S (f2 - f1), and the FM's
+        // integral S (f2^3 - f1^3) / 3.
+        NoiseSetting flat;
+        flat.reference = NoiseProfile({{1.0, -150.0}});
+        flat.temperatureK = 1e-12;
+        const PhaseNoise inBand(s, flat);
+        const double sPhi = 2e-15 * std::pow(145.0 / 10.0, 2);
+        QVERIFY(std::abs(inBand.integral(0.1, 1.0, 0) / (sPhi * 0.9) - 1.0) < 1e-3);
+        QVERIFY(std::abs(inBand.integral(0.1, 1.0, 2) / (sPhi * (1.0 - 1e-3) / 3) - 1.0) < 1e-3);
+        // 1 nA from the tuning node: each period a pulse returns I T; its harmonics, 2 I each,
+        // through the node's impedance: beta_k = Kvco 2 I |Z| / (k Fcomp).
+        s.leakageA = 1e-9;
+        const std::optional<Spurs> spurs = ComputeSpurs(s, 4000);
+        QVERIFY(spurs && spurs->settled);
+        for (int harmonic = 1; harmonic <= 3; ++harmonic) {
+            const double w = 2 * Pi * 25e3 * harmonic;
+            const double z = std::abs(drawnTransfer(p, s.detector, w)) * p.r1;
+            const double estimate = 20 * std::log10(8e6 * 1e-9 * z / (harmonic * 25e3));
+            QVERIFY2(
+                std::abs(spurs->dbc[harmonic - 1] - estimate) < 0.2,
+                qPrintable(
+                    QStringLiteral("%1 against %2").arg(spurs->dbc[harmonic - 1]).arg(estimate)));
         }
     }
 

@@ -70,6 +70,14 @@ constexpr Call LoopBadInputs[] = {
     {"one VCO point", "--vco 141@2 --r1 1k --r2 1k", 2, "--vco: needs a frequency"},
     {"the op-amp's range on PDout", "--pd-single --rails 0:5 --r1 1k --r2 1k", 2,
      "--rails: belongs to"},
+    {"noise offsets falling", "--r1 1k --r2 1k --ref-noise 1k:-150,100:-130", 2,
+     "--ref-noise: '100:-130' comes after a higher offset"},
+    {"a noise point without its colon", "--r1 1k --r2 1k --vco-noise 1k-70", 2,
+     "--vco-noise: '1k-70' is not a point"},
+    {"a band upside down", "--r1 1k --r2 1k --band 10k:100", 2, "--band: needs a band"},
+    {"a negative leakage", "--r1 1k --r2 1k --leakage -1n", 2, "--leakage: needs a current"},
+    {"op-amp noise on PDout", "--pd-single --r1 1k --r2 1k --opamp-noise 10n", 2,
+     "--opamp-noise: belongs to"},
 };
 
 // Small steps, simulated and linear within 2 %, for both forms with every optional part
@@ -171,19 +179,28 @@ private slots:
             const bool design = byCrossover || row.field == LoopField::NaturalFrequency ||
                                 row.field == LoopField::Damping;
             const std::string need(row.need);
-            // The rows of two numbers: their separator, and a pair past the first's bounds.
-            const bool point =
-                row.field == LoopField::VcoPoint1 || row.field == LoopField::VcoPoint2;
-            const bool pair = point || row.field == LoopField::Rails;
+            // The rows of two numbers and of noise points: what they are not, and a text past
+            // the bounds.
+            const auto is = [&](std::initializer_list<LoopField> fields) {
+                return std::find(fields.begin(), fields.end(), row.field) != fields.end();
+            };
+            const bool point = is({LoopField::VcoPoint1, LoopField::VcoPoint2});
+            const bool band = is({LoopField::Band, LoopField::FmBand});
+            const bool pair = point || band || is({LoopField::Rails});
+            const bool profile = is({LoopField::RefNoise, LoopField::VcoNoise});
             const std::string unreadable =
-                pair ? std::string("two numbers parted by '") + (point ? '@' : ':') + "'"
-                     : "a number";
-            const std::string above = point  ? "1e7@1"
-                                      : pair ? "0:1e4"
-                                             : std::to_string(row.bounds.high * 10);
+                profile ? "a point as offset:dBc/Hz"
+                : pair  ? std::string("two numbers parted by '") + (point ? '@' : ':') + "'"
+                        : "a number";
+            const std::string above = point     ? "1e7@1"
+                                      : band    ? "1:1e10"
+                                      : pair    ? "0:1e4"
+                                      : profile ? "1k:10"
+                                                : std::to_string(row.bounds.high * 10 + 1);
+            const std::string outside = profile ? "'1k:10' is out of range: " + need : need;
             for (const auto& [text, said] :
                  {std::pair{std::string("x"), "'x' is not " + unreadable + ": " + need},
-                  {above, need}}) {
+                  {above, outside}}) {
                 loop::LoopDesigner d;
                 d.followPanel(panel);
                 for (const auto& [f, t] : {std::pair{LoopField::Kvco, "8"},
@@ -216,6 +233,37 @@ private slots:
                          qPrintable(option + " " + run.err));
             }
         }
+    }
+
+    // The noise through a real process: every source's spot values, null for one not given,
+    // the integrated figures with their bands, the spurs, and a design for the least noise.
+    void loopNoise() {
+        const Run run = cli(arguments(LoopPlan) +
+                            arguments("--pd-single --c1 100n --natural-frequency lowest-noise "
+                                      "--damping 0.7 --ref-noise 100:-130,1k:-150 --vco-noise "
+                                      "1k:-70,10k:-95,100k:-118 --leakage 1n --json"));
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject loop = QJsonDocument::fromJson(run.out.toUtf8())["loop"].toObject();
+        const QJsonArray spots = loop["noise"]["spot"].toArray();
+        QCOMPARE(spots.size(), 4);
+        for (const QJsonValue& spot : spots) {
+            QVERIFY(spot["reference_dbc_hz"].isDouble() && spot["vco_dbc_hz"].isDouble());
+            QVERIFY(spot["detector_dbc_hz"].isNull() && spot["opamp_dbc_hz"].isNull());
+            // Powers add: the total is above every part, and below their count times the most.
+            const double total = spot["total_dbc_hz"].toDouble();
+            for (const char* source : {"reference_dbc_hz", "vco_dbc_hz", "resistors_dbc_hz"})
+                QVERIFY(total >= spot[source].toDouble() - 1e-9);
+        }
+        QCOMPARE(loop["noise"]["resistors"].toObject().keys(), QStringList({"R2"}));
+        QVERIFY(loop["noise"]["integrated_phase_noise_deg"].toDouble() > 0.0);
+        QCOMPARE(loop["noise"]["fm_band_hz"].toArray(), QJsonArray({300.0, 3000.0}));
+        QCOMPARE(loop["spurs"].toArray().size(), 3);
+        QCOMPARE(loop["spurs"][1]["offset_hz"].toDouble(), 50e3);
+        QVERIFY(loop["lowest_noise_natural_frequency_hz"].toDouble() > 0.0);
+        QVERIFY(loop["designed"].isObject());
+        // No source given: no noise at all.
+        const Run plain = cli(arguments(LoopPlan) + arguments("--r1 18k --r2 3k3 --json"));
+        QVERIFY(QJsonDocument::fromJson(plain.out.toUtf8())["loop"]["noise"].isNull());
     }
 
     void simulatedAgainstLinear_data() { addRows(SimulatedSteps); }

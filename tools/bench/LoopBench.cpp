@@ -5,7 +5,8 @@
 // takes the exact exponential: what the views show on the first frame (everything but the
 // simulation) and the whole simulation, which they run in pieces after it. Prints the
 // medians in milliseconds: usual whole, usual simulation, worst first frame, worst
-// simulation, then a byte count that keeps the work from being optimised away.
+// simulation, the usual edit with every noise source and leakage, then a byte count that
+// keeps the work from being optimised away.
 #include "loop/LoopAnalysis.h"
 #include "loop/report/LoopReport.h"
 #include "loop/report/Svg.h"
@@ -58,6 +59,27 @@ int main() {
         simulation.push_back(msSince(t1));
         bytes += s.cycles.size();
     }
+    // The same edit with the noise of every source and a leakage: spot values, integrals,
+    // the phase-noise plot and the spurs' steady state besides.
+    std::vector<double> noisy;
+    for (const auto& [f, text] : {std::pair{F::RefNoise, "100:-130,1k:-150,10k:-160"},
+                                  {F::VcoNoise, "1k:-70,10k:-95,100k:-118"},
+                                  {F::Floor, "-210"},
+                                  {F::OpampNoise, "10n"},
+                                  {F::OpampCurrentNoise, "1p"},
+                                  {F::Leakage, "1n"},
+                                  {F::OpampLeakage, "1n"}})
+        q[f] = text;
+    for (int i = 0; i < 101; ++i) {
+        q[F::R2] = r2[i % 2];
+        const auto t0 = Clock::now();
+        const LoopAnalysis a = AnalyseLoop(q);
+        bytes += SvgDocument(LoopPlots(a)).size();
+        noisy.push_back(msSince(t0));
+    }
+    for (const F f : {F::RefNoise, F::VcoNoise, F::Floor, F::OpampNoise, F::OpampCurrentNoise,
+                      F::Leakage, F::OpampLeakage})
+        q[f].clear();
     // The worst: R2 3 ohms, Cc's section and R3/C3 with one time constant.
     for (const auto& [f, text] : {std::pair{F::Fref, "10"},
                                   {F::Fcomp, "25"},
@@ -83,6 +105,6 @@ int main() {
         worst.push_back(msSince(t1));
         bytes += run->result().cycles.size();
     }
-    std::printf("%.3f %.3f %.3f %.1f %zu\n", median(whole), median(simulation), median(first),
-                median(worst), bytes);
+    std::printf("%.3f %.3f %.3f %.1f %.3f %zu\n", median(whole), median(simulation), median(first),
+                median(worst), median(noisy), bytes);
 }

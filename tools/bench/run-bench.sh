@@ -61,11 +61,12 @@ webreplies=$(ratio "$webfull" "$webempty")
 webkb=$(awk -v b="$webgzip" 'BEGIN { printf "%.1f", b / 1000 }')
 
 # The loop designer after one edit, natively and as WebAssembly under node.
-read -r loopms loopsim loopfirst loopworst _ < <("$bench/owlet-bench-loop")
-read -r wloopms wloopsim wloopfirst wloopworst _ < \
+read -r loopms loopsim loopfirst loopworst loopnoise _ < <("$bench/owlet-bench-loop")
+read -r wloopms wloopsim wloopfirst wloopworst wloopnoise _ < \
     <(node "${OWLET_WEB_BUILD:-build-web}/bench/owlet-bench-loop.cjs")
 windowms=$("$bench/owlet-bench-loop-window" 2>/dev/null)
-worstloop=$(printf '%s\n' "$loopms" "$wloopms" "$windowms" "$loopfirst" "$wloopfirst" | sort -g | tail -1)
+worstloop=$(printf '%s\n' "$loopms" "$wloopms" "$windowms" "$loopfirst" "$wloopfirst" "$loopnoise" \
+    "$wloopnoise" | sort -g | tail -1)
 
 # owlet-cli against the module simulator on a pseudo-terminal, and the exact-setting search.
 read -r exactus _ < <("$bench/owlet-bench-exact")
@@ -123,6 +124,7 @@ $runs start-ups and of 5 reply runs (\`make bench\`).
 | the web page: main-thread time for 200 replies, box holding 1 MiB in one line vs empty (medians of 5) | $webfull ms against $webempty ms: $webreplies | < 1.5 | $(verdict "$webreplies" 1.499) |
 | loop designer: every figure, both plots (data and SVG) and the detector's simulation after one edit, median of 101, native | $loopms ms (the simulation alone $loopsim ms) | ≤ 16 ms | $(verdict "$loopms" 16) |
 | the same in WebAssembly (node) | $wloopms ms (the simulation alone $wloopsim ms) | ≤ 16 ms | $(verdict "$wloopms" 16) |
+| the same edit with the noise of every source (reference, VCO, floor, resistors, op-amp) and two leakages: spot values, integrated noise, jitter, residual FM, the phase-noise plot and the spurs' steady state, native and WebAssembly | $loopnoise ms, $wloopnoise ms | ≤ 16 ms | $(verdict "$(printf '%s\n' "$loopnoise" "$wloopnoise" | sort -g | tail -1)" 16) |
 | the Loop filter window: one key in R2 to the figures and plots painted, median of 51 | $windowms ms | ≤ 16 ms | $(verdict "$windowms" 16) |
 | loop designer, the worst loop (200,000 cycles, every stretch by the exact exponential): the first frame, everything but the simulation, native and WebAssembly | $loopfirst ms, $wloopfirst ms | ≤ 16 ms | $(verdict "$(printf '%s\n' "$loopfirst" "$wloopfirst" | sort -g | tail -1)" 16) |
 | the same loop's whole simulation, run after the first frame in pieces of 8 ms between events, native and WebAssembly | $loopworst ms, $wloopworst ms | (no key waits for it) | - |

@@ -40,6 +40,38 @@ QJsonValue orNull(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null);
 }
 
+QString qtText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "noise": the spot values by source (null for one not given), each resistor's four, and the
+// integrated figures with their bands.
+QJsonObject noiseJson(const NoiseFigures& n) {
+    QJsonArray spots;
+    QJsonObject resistors;
+    for (std::size_t p = 0; p < n.parts.size(); ++p) {
+        QJsonArray values;
+        for (const NoiseSpot& spot : n.spots)
+            values.append(spot.parts[p]);
+        resistors[qtText(n.parts[p])] = values;
+    }
+    for (const NoiseSpot& spot : n.spots)
+        spots.append(QJsonObject{{"offset_hz", spot.offsetHz},
+                                 {"total_dbc_hz", spot.totalDbcHz},
+                                 {"reference_dbc_hz", orNull(spot.reference)},
+                                 {"detector_dbc_hz", orNull(spot.detector)},
+                                 {"vco_dbc_hz", orNull(spot.vco)},
+                                 {"resistors_dbc_hz", orNull(spot.resistors)},
+                                 {"opamp_dbc_hz", orNull(spot.opamp)}});
+    return QJsonObject{{"spot", spots},
+                       {"resistors", resistors},
+                       {"integrated_phase_noise_deg", n.integratedDeg},
+                       {"jitter_s", n.jitterS},
+                       {"residual_fm_hz", n.residualFmHz},
+                       {"band_hz", QJsonArray{n.band[0], n.band[1]}},
+                       {"fm_band_hz", QJsonArray{n.fmBand[0], n.fmBand[1]}}};
+}
+
 QJsonObject json(const LoopAnalysis& a) {
     const LoopSetting& s = a.setting;
     const LoopFigures& f = a.figures;
@@ -52,7 +84,6 @@ QJsonObject json(const LoopAnalysis& a) {
         {"damping", f.damping},
         {"crossover_hz", f.crossoverHz},
         {"phase_margin_deg", f.phaseMarginDeg},
-        {"phase_margin_sampled_deg", f.phaseMarginSampledDeg},
         {"detector_current_a", a.detectorCurrentA},
         {"start_voltage_v", s.startVoltage()},
         {"drive_v", QJsonArray{s.railLow, s.railHigh}},
@@ -69,6 +100,20 @@ QJsonObject json(const LoopAnalysis& a) {
                                : a.simulationSkipped ? QJsonValue("not simulated")
                                                      : QJsonValue(QJsonValue::Null)},
     };
+    loop["phase_margin_sampled_deg"] = f.phaseMarginSampledDeg;
+    loop["noise"] = a.noise ? noiseJson(*a.noise) : QJsonValue(QJsonValue::Null);
+    if (a.spurs) {
+        QJsonArray spurs;
+        for (std::size_t k = 0; k < 3; ++k)
+            spurs.append(
+                QJsonObject{{"offset_hz", a.spurs->offsetHz[k]}, {"dbc", a.spurs->dbc[k]}});
+        loop["spurs"] = spurs;
+    } else {
+        loop["spurs"] = QJsonValue(QJsonValue::Null);
+    }
+    loop["lowest_noise_natural_frequency_hz"] = a.lowestNoise
+                                                    ? QJsonValue(a.lowestNoise->naturalFrequencyHz)
+                                                    : QJsonValue(QJsonValue::Null);
     // The inputs as read, under their keys of the table; the parts in "filter".
     QJsonObject filter;
     for (const LoopFieldRow& row : LoopFields())

@@ -96,8 +96,8 @@ export class LoopSection {
             groups.get(i.group).append(element('label', { for: id }, i.label), input, message);
             this.#fields.set(i.field, { input, message, key: i.key });
         }
-        // The design's choice, the series and the button close the last group, the design's.
-        const design = groups.get(inputs.at(-1).group);
+        // The design's choice, the series and the button close the design's group.
+        const design = groups.get(words.designGroup);
         const designBy = element('select', { id: 'loop-design-by' },
             ...words.designChoices.map((name) => element('option', { value: name }, name)));
         core.setDesignBy(kept?.getItem(`${Stored}design-by`) ?? '');
