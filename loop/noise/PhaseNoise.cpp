@@ -16,7 +16,8 @@ double sPhiOf(double dbcHz) {
 } // namespace
 
 double DbcHz(double sPhi) {
-    return 10.0 * std::log10(sPhi / 2.0);
+    // Below -400 dBc/Hz nothing is measurable, and a source at nothing stays a number.
+    return std::max(10.0 * std::log10(sPhi / 2.0), -400.0);
 }
 
 PhaseNoise::PhaseNoise(const LoopSetting& s, const NoiseSetting& n)

@@ -55,7 +55,7 @@ private:
     bool opamp_ = false;
 };
 
-// dBc/Hz from S_phi: L = 10 log10(S_phi / 2).
+// dBc/Hz from S_phi: L = 10 log10(S_phi / 2), -400 at the least.
 double DbcHz(double sPhi);
 
 } // namespace owlet::loop

@@ -1,7 +1,8 @@
-// Fuzz target: any texts in every field of the loop designer. The first byte chooses the
-// detector, Invert PD, design or typed resistors and the series; the rest is the fields'
-// texts in the table's order, parted by newlines. Whatever is typed: every problem names a
-// field, a setting read gives finite figures and texts without NaN, and the drawings build.
+// Fuzz target: any texts in every field of the loop designer, noise inputs included. The
+// first byte chooses the detector, Invert PD, the design and the series; the rest is the
+// fields' texts in the table's order, parted by newlines. Whatever is typed: every problem names a
+// field, a setting read gives finite figures, noise and spurs and texts without NaN, and the
+// drawings build.
 #include "loop/LoopAnalysis.h"
 #include "loop/report/LoopReport.h"
 #include "loop/report/Svg.h"
@@ -52,6 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (!finite({f.kphi, f.naturalFrequencyHz, f.damping, f.crossoverHz, f.phaseMarginDeg,
                  f.bandwidthHz, f.spurAttenuationDb, f.lockTimeS.value_or(0.0),
                  a.simulation.lockTimeS.value_or(0.0)}))
+        __builtin_trap();
+    if (a.noise) {
+        if (!finite({a.noise->integratedDeg, a.noise->jitterS, a.noise->residualFmHz}))
+            __builtin_trap();
+        for (const NoiseSpot& spot : a.noise->spots)
+            if (!finite({spot.totalDbcHz, spot.resistors.value_or(0.0)}))
+                __builtin_trap();
+    }
+    if (a.spurs && !finite({a.spurs->dbc[0], a.spurs->dbc[1], a.spurs->dbc[2]}))
         __builtin_trap();
     for (const FigureRow& row : FigureRows(a))
         if (!readable(row.value))
