@@ -8,11 +8,13 @@
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -117,8 +119,8 @@ LoopWindow::LoopWindow(QWidget* parent)
     figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     figures_->setAccessibleName(qt(words.figures));
     // Every row at once, the longest whole: a row a line, values two blanks after the labels.
-    figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 17 + 12);
-    figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QString(78, u'0')));
+    figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 18 + 12);
+    figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QString(84, u'0')));
     warnings_ = new QLabel;
     warnings_->setWordWrap(true);
     warnings_->setAccessibleName(qt(words.warnings));
@@ -154,6 +156,10 @@ LoopWindow::LoopWindow(QWidget* parent)
     all->addWidget(inputsArea);
     all->addLayout(results, 1);
     all->addLayout(plotsColumn, 1);
+    // Tall enough for every input where the screen allows it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(sizeHint().width(), std::min(inputsWidget->sizeHint().height() + 24,
+                                            screen->availableGeometry().height() * 9 / 10));
     refresh();
 }
 
