@@ -238,11 +238,20 @@ private slots:
     // The noise through a real process: every source's spot values, null for one not given,
     // the integrated figures with their bands, the spurs, and a design for the least noise.
     void loopNoise() {
+        const QString svg = QDir::temp().filePath(
+            QStringLiteral("owlet-cli-noise-%1.svg").arg(QCoreApplication::applicationPid()));
         const Run run = cli(arguments(LoopPlan) +
                             arguments("--pd-single --c1 100n --natural-frequency lowest-noise "
                                       "--damping 0.7 --ref-noise 100:-130,1k:-150 --vco-noise "
-                                      "1k:-70,10k:-95,100k:-118 --leakage 1n --json"));
+                                      "1k:-70,10k:-95,100k:-118 --leakage 1n --json") +
+                            QStringList{"--svg", svg});
         QCOMPARE(run.exitCode, 0);
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray drawn = file.readAll();
+        QCOMPARE(drawn.count("<title>"), 4); // the phase-noise plot after the other three
+        QVERIFY(drawn.contains("Phase noise at the output"));
+        file.remove();
         const QJsonObject loop = QJsonDocument::fromJson(run.out.toUtf8())["loop"].toObject();
         const QJsonArray spots = loop["noise"]["spot"].toArray();
         QCOMPARE(spots.size(), 4);

@@ -211,9 +211,10 @@ Loop filter (--loop computes, sends nothing):
   --loop              the loop's figures for --fref, --fcomp and --fout, the phase
                       detector (--pd-single, --invert-pd) and the parts below
 {LOOP}  --series E12|E24    the standard values designed R1 and R2 are taken to (default
-                      E24). Parts as 4k7, 2.2k, 1M8, 4n7, 100p, 1u or 1e-6; an optional
-                      part left out or 0 is not fitted
-  --svg FILE          write the open-loop and step plots as SVG
+                      E24). Values as 4k7, 2.2k, 1M8, 4n7, 100p, 1u or 1e-6, prefixes f
+                      to T; an optional part left out or 0 is not fitted
+  --svg FILE          write the open-loop and step plots as SVG, and with any noise
+                      input the phase-noise plot
 Output:
   --json              print one JSON object
   --help, --version
