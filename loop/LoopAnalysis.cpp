@@ -386,12 +386,22 @@ void Conclude(LoopAnalysis& a, std::optional<SimulatedStep> simulation) {
         a.simulated = true;
         simulationWarnings(a);
     }
-    // The leakage's steady state: as many cycles as the step had, up to a tenth of the most.
-    a.spurs = ComputeSpurs(a.setting, std::min(a.simulationBound, MostSimulatedCycles / 10));
-    if (a.spurs && !a.spurs->settled)
+    decide(a);
+}
+
+std::optional<LeakageSimulation> LeakageFor(const LoopAnalysis& a) {
+    const LoopSetting& s = a.setting;
+    if (!a.ok() || (s.leakageA == 0.0 && s.opampLeakageA == 0.0))
+        return std::nullopt;
+    // As many cycles as the step has, up to a tenth of the most.
+    return LeakageSimulation(s, std::min(a.simulationBound, MostSimulatedCycles / 10));
+}
+
+void ConcludeSpurs(LoopAnalysis& a, const LeakageRipple& ripple) {
+    a.spurs = SpursOf(a.setting, ripple);
+    if (!a.spurs->settled)
         a.warnings.push_back("The leaking loop had not settled when its spurs were taken: they "
                              "are estimates.");
-    decide(a);
 }
 
 LoopAnalysis AnalyseLoop(const LoopRequest& q) {
@@ -402,6 +412,10 @@ LoopAnalysis AnalyseLoop(const LoopRequest& q) {
     if (run)
         run->run(a.simulationBound);
     Conclude(a, run ? std::optional(run->result()) : std::nullopt);
+    if (std::optional<LeakageSimulation> leakage = LeakageFor(a)) {
+        leakage->run(a.simulationBound);
+        ConcludeSpurs(a, leakage->result());
+    }
     return a;
 }
 

@@ -54,9 +54,12 @@ LoopAnalysis AnalyseLoop(const LoopRequest& request);
 
 // Everything but the simulations, for a view that shows the linear figures at once; the run
 // it still needs (none when the analysis has problems or skips it), and its result taken
-// in (or none, where it is skipped), with the spurs, the warnings and the verdict.
+// in (or none, where it is skipped), with its warnings and the verdict; then the leaking
+// loop's run (none without leakage) and its spurs.
 LoopAnalysis AnalyseLinear(const LoopRequest& request);
 std::optional<StepSimulation> SimulationFor(const LoopAnalysis& a);
 void Conclude(LoopAnalysis& a, std::optional<SimulatedStep> simulation);
+std::optional<LeakageSimulation> LeakageFor(const LoopAnalysis& a);
+void ConcludeSpurs(LoopAnalysis& a, const LeakageRipple& ripple);
 
 } // namespace owlet::loop

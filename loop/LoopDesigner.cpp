@@ -117,28 +117,44 @@ void LoopDesigner::recompute() {
     if (analysis_.ok()) {
         shown_ = analysis_;
         simulation_ = SimulationFor(*shown_);
-        if (!simulation_) // skipped: the rest at once
+        leakage_ = LeakageFor(*shown_);
+        if (!simulation_) // skipped: the verdict at once
             Conclude(*shown_, std::nullopt);
     } else if (planUnread) {
         shown_.reset();
         simulation_.reset();
-    } // else the last good answer stays, its simulation going on
+        leakage_.reset();
+    } // else the last good answer stays, its simulations going on
     showAnswer();
 }
 
 bool LoopDesigner::simulate(std::chrono::microseconds budget) {
-    if (!simulation_)
-        return true;
-    // In pieces small enough that the clock is read often, even where a stretch is slow.
+    // The step first, then the leaking loop, in pieces small enough that the clock is read
+    // often, even where a stretch is slow.
     const auto until = std::chrono::steady_clock::now() + budget;
-    bool done = false;
-    while (!(done = simulation_->run(64)) && std::chrono::steady_clock::now() < until) {
+    const auto inTime = [&] {
+        return std::chrono::steady_clock::now() < until;
+    };
+    if (simulation_) {
+        bool done = false;
+        while (!(done = simulation_->run(64)) && inTime()) {
+        }
+        if (!done)
+            return false;
+        Conclude(*shown_, simulation_->result());
+        simulation_.reset();
+        showAnswer();
     }
-    if (!done)
-        return false;
-    Conclude(*shown_, simulation_->result());
-    simulation_.reset();
-    showAnswer();
+    if (leakage_) {
+        bool done = false;
+        while (!(done = leakage_->run(64)) && inTime()) {
+        }
+        if (!done)
+            return false;
+        ConcludeSpurs(*shown_, leakage_->result());
+        leakage_.reset();
+        showAnswer();
+    }
     return true;
 }
 

@@ -68,10 +68,10 @@ public:
     // do not allow it.
     std::vector<LoopField> design();
 
-    // After every change the linear answer stands at once and the simulation waits: a view
-    // runs it in pieces between events, and shows the answer again once it is done. A
-    // change abandons the run under way.
-    bool simulating() const { return simulation_.has_value(); }
+    // After every change the linear answer stands at once and the simulations wait (the
+    // step's, then the leaking loop's for the spurs): a view runs them in pieces between
+    // events, and shows the answer again once each is done. A change abandons the runs.
+    bool simulating() const { return simulation_.has_value() || leakage_.has_value(); }
     // Runs the waiting simulation for about `budget`; true once it is done and the answer
     // holds it.
     bool simulate(std::chrono::microseconds budget);
@@ -107,6 +107,7 @@ private:
     LoopAnalysis analysis_;
     std::optional<LoopAnalysis> shown_;        // the last good one, whose figures stand
     std::optional<StepSimulation> simulation_; // shown_'s, while it runs
+    std::optional<LeakageSimulation> leakage_; // then its leaking loop's, for the spurs
     std::vector<InputProblem> designProblems_;
     std::vector<FigureRow> rows_;
     std::vector<std::string> warnings_;

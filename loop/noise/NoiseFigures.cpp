@@ -75,7 +75,10 @@ NoiseFigures ComputeNoise(const LoopSetting& s, const NoiseSetting& n) {
 std::optional<Spurs> ComputeSpurs(const LoopSetting& s, std::int64_t comparisonCycles) {
     if (s.leakageA == 0.0 && s.opampLeakageA == 0.0)
         return std::nullopt;
-    const LeakageRipple ripple = SimulateLeakage(s, comparisonCycles);
+    return SpursOf(s, SimulateLeakage(s, comparisonCycles));
+}
+
+Spurs SpursOf(const LoopSetting& s, const LeakageRipple& ripple) {
     Spurs spurs;
     spurs.settled = ripple.settled && !ripple.ranAway;
     for (std::size_t k = 0; k < 3; ++k) {

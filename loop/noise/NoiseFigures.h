@@ -2,6 +2,7 @@
 
 #include "loop/noise/PhaseNoise.h"
 #include "loop/numerics/Design.h"
+#include "loop/numerics/Simulation.h"
 
 #include <array>
 #include <cstdint>
@@ -42,6 +43,8 @@ struct Spurs {
     bool settled = true;
 };
 std::optional<Spurs> ComputeSpurs(const LoopSetting& s, std::int64_t comparisonCycles);
+// The spurs of a steady state already simulated.
+Spurs SpursOf(const LoopSetting& s, const LeakageRipple& ripple);
 
 // The natural frequency, for this damping and C2 and every optional part kept, whose design
 // gives the least integrated phase noise over the band, among the loops the designer would

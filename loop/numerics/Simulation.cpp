@@ -192,57 +192,99 @@ const SimulatedStep& StepSimulation::result() const {
     return state_->r;
 }
 
-LeakageRipple SimulateLeakage(const LoopSetting& setting, std::int64_t comparisonCycles) {
-    LoopSetting s = setting;
-    s.stepHz = 0.0; // locked on the channel, the leakage set going at t = 0
-    Stepper st(s, comparisonCycles);
-    const std::int64_t cycles = std::max<std::int64_t>(comparisonCycles, 4);
-    st.recordFrom = cycles - 2; // the last two periods
-    st.bound = cycles;
-    while (st.nextFr <= cycles && static_cast<std::int64_t>(st.r.cycles.size()) < 3 * cycles + 8)
-        if (!st.stretch())
-            break;
-    LeakageRipple ripple;
-    ripple.ranAway = st.r.ranAway();
-    if (ripple.ranAway)
-        return ripple;
+namespace {
+
+// The leaking loop's run: locked on the channel, the leakage set going at t = 0, the last two
+// periods' tuning voltage kept.
+LoopSetting onTheChannel(LoopSetting s) {
+    s.stepHz = 0.0;
+    return s;
+}
+
+} // namespace
+
+struct LeakageSimulation::State : Stepper {
+    std::int64_t cycles;
+    bool stopped = false;
+
+    State(const LoopSetting& setting, std::int64_t comparisonCycles)
+        : Stepper(onTheChannel(setting), std::max<std::int64_t>(comparisonCycles, 4))
+        , cycles(std::max<std::int64_t>(comparisonCycles, 4)) {
+        recordFrom = cycles - 2;
+    }
+
+    bool finishedRunning() const {
+        return stopped || nextFr > cycles ||
+               static_cast<std::int64_t>(r.cycles.size()) >= 3 * cycles + 8;
+    }
+
     // V_k = 2 / T |integral over a period of v(t) e^(-j k w t)|, each stretch by Simpson, of
     // v less its level at the period's start: the same integral exactly, without the volts
     // of the level in the sums where microvolts of ripple are sought.
-    const double period = 1.0 / s.fcompHz;
-    double previous = 0.0; // the first harmonic one period earlier
-    for (int last = 0; last < 2; ++last) {
-        const double t0 = static_cast<double>(cycles - 2 + last) * period;
-        double level = 0.0;
-        for (const auto& stretch : st.recorded)
-            if (std::abs(stretch.front()[0] - t0) <= 1e-12 * period)
-                level = stretch.front()[1];
-        for (int k = 1; k <= 3; ++k) {
-            std::complex<double> sum = 0.0;
-            for (const auto& stretch : st.recorded) {
-                if (!(stretch.front()[0] >= t0 - 1e-12 * period &&
-                      stretch.back()[0] <= t0 + period * (1.0 + 1e-12)))
-                    continue;
-                const double h = (stretch.back()[0] - stretch.front()[0]) /
-                                 static_cast<double>(stretch.size() - 1);
-                for (std::size_t i = 0; i < stretch.size(); ++i) {
-                    const double weight = i == 0 || i + 1 == stretch.size() ? 1.0
-                                          : i % 2                           ? 4.0
-                                                                            : 2.0;
-                    const double angle =
-                        -2.0 * std::numbers::pi * k * (stretch[i][0] - t0) / period;
-                    sum += weight * h / 3.0 * (stretch[i][1] - level) * std::polar(1.0, angle);
+    LeakageRipple ripple() const {
+        LeakageRipple out;
+        out.ranAway = r.ranAway();
+        if (out.ranAway)
+            return out;
+        const double period = 1.0 / s.fcompHz;
+        double previous = 0.0; // the first harmonic one period earlier
+        for (int last = 0; last < 2; ++last) {
+            const double t0 = static_cast<double>(cycles - 2 + last) * period;
+            double level = 0.0;
+            for (const auto& stretch : recorded)
+                if (std::abs(stretch.front()[0] - t0) <= 1e-12 * period)
+                    level = stretch.front()[1];
+            for (int k = 1; k <= 3; ++k) {
+                std::complex<double> sum = 0.0;
+                for (const auto& stretch : recorded) {
+                    if (!(stretch.front()[0] >= t0 - 1e-12 * period &&
+                          stretch.back()[0] <= t0 + period * (1.0 + 1e-12)))
+                        continue;
+                    const double h = (stretch.back()[0] - stretch.front()[0]) /
+                                     static_cast<double>(stretch.size() - 1);
+                    for (std::size_t i = 0; i < stretch.size(); ++i) {
+                        const double weight = i == 0 || i + 1 == stretch.size() ? 1.0
+                                              : i % 2                           ? 4.0
+                                                                                : 2.0;
+                        const double angle =
+                            -2.0 * std::numbers::pi * k * (stretch[i][0] - t0) / period;
+                        sum += weight * h / 3.0 * (stretch[i][1] - level) * std::polar(1.0, angle);
+                    }
                 }
+                const double amplitude = 2.0 / period * std::abs(sum);
+                if (last == 1)
+                    out.volts[static_cast<std::size_t>(k - 1)] = amplitude;
+                else if (k == 1)
+                    previous = amplitude;
             }
-            const double amplitude = 2.0 / period * std::abs(sum);
-            if (last == 1)
-                ripple.volts[static_cast<std::size_t>(k - 1)] = amplitude;
-            else if (k == 1)
-                previous = amplitude;
         }
+        out.settled = std::abs(previous - out.volts[0]) <= 1e-3 * out.volts[0];
+        return out;
     }
-    ripple.settled = std::abs(previous - ripple.volts[0]) <= 1e-3 * ripple.volts[0];
-    return ripple;
+};
+
+LeakageSimulation::LeakageSimulation(const LoopSetting& s, std::int64_t comparisonCycles)
+    : state_(std::make_unique<State>(s, comparisonCycles)) {}
+LeakageSimulation::~LeakageSimulation() = default;
+LeakageSimulation::LeakageSimulation(LeakageSimulation&&) noexcept = default;
+LeakageSimulation& LeakageSimulation::operator=(LeakageSimulation&&) noexcept = default;
+
+bool LeakageSimulation::run(std::int64_t cycles) {
+    State& st = *state_;
+    const std::int64_t until = st.nextFr - 1 + std::max<std::int64_t>(cycles, 1);
+    while (!st.finishedRunning() && st.nextFr <= until)
+        st.stopped = !st.stretch();
+    return st.finishedRunning();
+}
+
+LeakageRipple LeakageSimulation::result() const {
+    return state_->ripple();
+}
+
+LeakageRipple SimulateLeakage(const LoopSetting& s, std::int64_t comparisonCycles) {
+    LeakageSimulation run(s, comparisonCycles);
+    run.run(std::max<std::int64_t>(comparisonCycles, 4));
+    return run.result();
 }
 
 SimulatedStep SimulateStep(const LoopSetting& s, std::int64_t comparisonCycles) {

@@ -64,6 +64,23 @@ struct LeakageRipple {
     bool settled = false;
     bool ranAway = false;
 };
+// The same in pieces, as StepSimulation runs.
+class LeakageSimulation {
+public:
+    LeakageSimulation(const LoopSetting& s, std::int64_t comparisonCycles);
+    ~LeakageSimulation();
+    LeakageSimulation(LeakageSimulation&&) noexcept;
+    LeakageSimulation& operator=(LeakageSimulation&&) noexcept;
+
+    // Runs at most `cycles` more comparison cycles; true once the whole run is done.
+    bool run(std::int64_t cycles);
+    // Once done.
+    LeakageRipple result() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 LeakageRipple SimulateLeakage(const LoopSetting& s, std::int64_t comparisonCycles);
 
 // The whole run at once.

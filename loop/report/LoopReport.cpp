@@ -135,7 +135,9 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
         if (!left.empty())
             rows.push_back({"Noise left out", left + " (not given)"});
     }
-    if (a.spurs) {
+    if (!a.spurs && (s.leakageA > 0.0 || s.opampLeakageA > 0.0)) {
+        rows.push_back({"Reference spurs", "simulating\xE2\x80\xA6"});
+    } else if (a.spurs) {
         std::string spurs;
         for (std::size_t k = 0; k < 3; ++k)
             spurs += (k ? ", " : "") + FixedText(a.spurs->dbc[k], 1) + " dBc at " +
