@@ -130,26 +130,23 @@ void LoopDesigner::recompute() {
 
 bool LoopDesigner::simulate(std::chrono::microseconds budget) {
     // The step first, then the leaking loop, in pieces small enough that the clock is read
-    // often, even where a stretch is slow.
+    // often, even where a stretch is slow. Each, once done, is taken into the answer.
     const auto until = std::chrono::steady_clock::now() + budget;
-    const auto inTime = [&] {
-        return std::chrono::steady_clock::now() < until;
+    const auto runOut = [&](auto& run) {
+        bool done = false;
+        while (!(done = run->run(64)) && std::chrono::steady_clock::now() < until) {
+        }
+        return done;
     };
     if (simulation_) {
-        bool done = false;
-        while (!(done = simulation_->run(64)) && inTime()) {
-        }
-        if (!done)
+        if (!runOut(simulation_))
             return false;
         Conclude(*shown_, simulation_->result());
         simulation_.reset();
         showAnswer();
     }
     if (leakage_) {
-        bool done = false;
-        while (!(done = leakage_->run(64)) && inTime()) {
-        }
-        if (!done)
+        if (!runOut(leakage_))
             return false;
         ConcludeSpurs(*shown_, leakage_->result());
         leakage_.reset();

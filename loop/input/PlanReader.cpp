@@ -55,12 +55,4 @@ void ReadPlan(const LoopRequest& q, FieldReader& in, LoopSetting& s) {
     s.fcompHz = s.frefHz / r.value;
 }
 
-double PanelNumber(const std::string& text) {
-    try {
-        return ReadNumber(text);
-    } catch (const ArithmeticFault&) {
-        return 0.0;
-    }
-}
-
 } // namespace owlet::loop

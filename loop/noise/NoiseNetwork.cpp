@@ -47,17 +47,16 @@ bool solve(std::vector<cd>& m, int n, std::vector<std::vector<cd>>& rhs) {
 
 NoiseNetwork::NoiseNetwork(Detector detector, const FilterParts& p) {
     const bool section3 = p.r3 > 0.0 && p.c3 > 0.0;
-    int part = 0;
     if (detector == Detector::PdOut) {
         const int x = node(), y = node();
-        resistor(x, y, p.r2, "R2", part++);
+        resistor(x, y, p.r2, "R2");
         capacitor(y, -1, p.c2);
         if (p.c1 > 0.0)
             capacitor(x, -1, p.c1);
         tuning_ = x;
         if (section3) {
             tuning_ = node();
-            resistor(x, tuning_, p.r3, "R3", part++);
+            resistor(x, tuning_, p.r3, "R3");
             capacitor(tuning_, -1, p.c3);
         } else if (p.c3 > 0.0) {
             capacitor(x, -1, p.c3);
@@ -73,19 +72,18 @@ NoiseNetwork::NoiseNetwork(Detector detector, const FilterParts& p) {
          {std::pair{inverting_, "R1 (\xCF\x86R)"}, {noninverting_, "R1 (\xCF\x86V)"}}) {
         if (p.cc > 0.0) {
             const int middle = node();
-            resistor(-1, middle, p.r1 / 2.0, name, part);
-            resistor(middle, input, p.r1 / 2.0, name, part);
+            resistor(-1, middle, p.r1 / 2.0, name);
+            resistor(middle, input, p.r1 / 2.0, name);
             capacitor(middle, -1, p.cc);
         } else {
-            resistor(-1, input, p.r1, name, part);
+            resistor(-1, input, p.r1, name);
         }
-        ++part;
     }
     // R2 + C2, with C1 across them: in the feedback, and from the other input to ground.
     const int feedback = node(), ground = node();
-    resistor(inverting_, feedback, p.r2, "R2 (feedback)", part++);
+    resistor(inverting_, feedback, p.r2, "R2 (feedback)");
     capacitor(feedback, output_, p.c2);
-    resistor(noninverting_, ground, p.r2, "R2 (ground)", part++);
+    resistor(noninverting_, ground, p.r2, "R2 (ground)");
     capacitor(ground, -1, p.c2);
     if (p.c1 > 0.0) {
         capacitor(inverting_, output_, p.c1);
@@ -94,21 +92,21 @@ NoiseNetwork::NoiseNetwork(Detector detector, const FilterParts& p) {
     tuning_ = output_;
     if (section3) {
         tuning_ = node();
-        resistor(output_, tuning_, p.r3, "R3", part++);
+        resistor(output_, tuning_, p.r3, "R3");
         capacitor(tuning_, -1, p.c3);
     }
-    sources_.push_back({"op-amp voltage", 0.0, part++});
-    sources_.push_back({"op-amp current (\xE2\x88\x92)", 0.0, part});
-    sources_.push_back({"op-amp current (+)", 0.0, part++});
+    sources_.push_back({"op-amp voltage", 0.0});
+    sources_.push_back({"op-amp current (\xE2\x88\x92)", 0.0});
+    sources_.push_back({"op-amp current (+)", 0.0});
 }
 
 int NoiseNetwork::node() {
     return nodes_++;
 }
 
-void NoiseNetwork::resistor(int a, int b, double ohms, const std::string& name, int part) {
+void NoiseNetwork::resistor(int a, int b, double ohms, const std::string& name) {
     elements_.push_back({Element::Kind::Resistor, a, b, ohms});
-    sources_.push_back({name, ohms, part});
+    sources_.push_back({name, ohms});
     resistorNodes_.emplace_back(a, b);
 }
 

@@ -39,7 +39,7 @@ private:
         double value;
     };
     int node();
-    void resistor(int a, int b, double ohms, const std::string& name, int part);
+    void resistor(int a, int b, double ohms, const std::string& name);
     void capacitor(int a, int b, double farads);
 
     std::vector<Element> elements_;

@@ -184,10 +184,6 @@ bool StepSimulation::run(std::int64_t cycles) {
     return st.finished;
 }
 
-bool StepSimulation::done() const {
-    return state_->finished;
-}
-
 const SimulatedStep& StepSimulation::result() const {
     return state_->r;
 }

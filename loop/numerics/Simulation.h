@@ -46,7 +46,6 @@ public:
 
     // Runs at most `cycles` more comparison cycles; true once the whole run is done.
     bool run(std::int64_t cycles);
-    bool done() const;
     // The run so far; its lock time once done.
     const SimulatedStep& result() const;
 

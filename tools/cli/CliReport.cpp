@@ -14,11 +14,11 @@ void print(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
 
-namespace {
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+namespace {
 
 // A command line as printed: without its CR LF.
 QString shown(const std::string& line) {

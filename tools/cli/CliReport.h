@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <string_view>
 
 namespace owlet::cli {
 
@@ -16,5 +17,7 @@ void report(const CliOptions& o, const CliPlan& plan, const Outcome& outcome, st
 
 // To standard output, in the locale's encoding.
 void print(const QString& text);
+// The core's UTF-8 text as Qt's.
+QString qt(std::string_view text);
 
 } // namespace owlet::cli

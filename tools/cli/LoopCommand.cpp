@@ -40,10 +40,6 @@ QJsonValue orNull(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null);
 }
 
-QString qtText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // "noise": the spot values by source (null for one not given), each resistor's four, and the
 // integrated figures with their bands.
 QJsonObject noiseJson(const NoiseFigures& n) {
@@ -53,7 +49,7 @@ QJsonObject noiseJson(const NoiseFigures& n) {
         QJsonArray values;
         for (const NoiseSpot& spot : n.spots)
             values.append(spot.parts[p]);
-        resistors[qtText(n.parts[p])] = values;
+        resistors[qt(n.parts[p])] = values;
     }
     for (const NoiseSpot& spot : n.spots)
         spots.append(QJsonObject{{"offset_hz", spot.offsetHz},
@@ -118,10 +114,7 @@ QJsonObject json(const LoopAnalysis& a) {
     QJsonObject filter;
     for (const LoopFieldRow& row : LoopFields())
         if (!row.jsonKey.empty())
-            (IsPart(row.field)
-                 ? filter
-                 : loop)[QString::fromUtf8(row.jsonKey.data(), qsizetype(row.jsonKey.size()))] =
-                row.read(s);
+            (IsPart(row.field) ? filter : loop)[qt(row.jsonKey)] = row.read(s);
     loop["filter"] = filter;
     if (a.design)
         loop["designed"] =
