@@ -110,10 +110,10 @@ bool readNoise(FieldReader& in, LoopAnalysis& a) {
     s.leakageA = in.number(F::Leakage, 0.0).value_or(0.0);
     s.opampLeakageA = in.number(F::OpampLeakage, 0.0).value_or(0.0);
     const bool pd = s.detector == Detector::PdOut;
-    for (const F opamp : {F::OpampNoise, F::OpampCurrentNoise, F::OpampLeakage})
-        if (pd && !in.blank(opamp))
-            in.fail(opamp, "belongs to the \xCF\x86R/\xCF\x86V form (PDout has no op-amp): "
-                           "leave it empty for PDout");
+    for (const LoopFieldRow& row : LoopFields())
+        if (pd && row.opampOnly && !in.blank(row.field))
+            in.fail(row.field, "belongs to the \xCF\x86R/\xCF\x86V form (PDout has no op-amp): "
+                               "leave it empty for PDout");
     for (const auto& [field, band] : {std::pair{F::Band, &n.band}, {F::FmBand, &n.fmBand}}) {
         const Bounds hz = RowOf(field).bounds;
         const auto read = in.pair(field, ':', hz, hz, std::pair{(*band)[0], (*band)[1]});

@@ -6,6 +6,7 @@
 #include "loop/report/UnitText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace owlet::loop {
 namespace {
@@ -37,6 +38,12 @@ LoopDesigner::LoopDesigner() {
     recompute();
 }
 
+void LoopDesigner::keep(LoopField field, std::string text) {
+    if (RowOf(field).profile)
+        profiles_[slot(field)] = SplitProfile(text);
+    texts_[slot(field)] = std::move(text);
+}
+
 bool LoopDesigner::followPanel(const PanelSetting& setting) {
     if (setting == panel_)
         return false;
@@ -49,19 +56,41 @@ bool LoopDesigner::followPanel(const PanelSetting& setting) {
 }
 
 void LoopDesigner::setText(LoopField field, std::string text) {
-    texts_[slot(field)] = std::move(text);
+    keep(field, std::move(text));
     designProblems_.clear();
     recompute();
 }
 
 void LoopDesigner::setTexts(const std::vector<std::pair<LoopField, std::string>>& texts) {
     for (const auto& [field, text] : texts)
-        texts_[slot(field)] = text;
+        keep(field, text);
     recompute();
 }
 
 const std::string& LoopDesigner::text(LoopField field) const {
     return texts_[slot(field)];
+}
+
+bool LoopDesigner::applies(LoopField field) const {
+    return !(panel_.pdOut && RowOf(field).opampOnly);
+}
+
+const std::vector<ProfileRow>& LoopDesigner::profileRows(LoopField field) const {
+    return profiles_[slot(field)];
+}
+
+bool LoopDesigner::setProfileRows(LoopField field, std::vector<ProfileRow> rows) {
+    std::vector<ProfileRow> expanded = ExpandProfileRows(rows);
+    const bool reshaped = expanded != rows;
+    texts_[slot(field)] = JoinProfile(expanded);
+    profiles_[slot(field)] = std::move(expanded);
+    designProblems_.clear();
+    recompute();
+    return reshaped;
+}
+
+std::vector<std::string> LoopDesigner::profileRowProblems(LoopField field) const {
+    return ProfileRowProblems(profiles_[slot(field)]);
 }
 
 void LoopDesigner::setSeries(std::string_view name) {
@@ -84,6 +113,9 @@ std::string_view LoopDesigner::designBy() const {
 LoopRequest LoopDesigner::request(bool design) const {
     LoopRequest q;
     q.texts = texts_;
+    for (const LoopField f : Inputs())
+        if (!applies(f))
+            q.texts[slot(f)].clear();
     q.detector = panel_.pdOut ? Detector::PdOut : Detector::PhiRPhiV;
     q.invertPd = panel_.invertPd;
     q.design = design ? designBy_ : LoopRequest::Design::Typed;
@@ -92,15 +124,35 @@ LoopRequest LoopDesigner::request(bool design) const {
 }
 
 std::vector<LoopField> LoopDesigner::design() {
-    const LoopAnalysis designed = AnalyseLinear(request(true));
+    return takeDesign(AnalyseLinear(request(true)), {});
+}
+
+std::vector<LoopField> LoopDesigner::lowestNoise() {
+    LoopRequest q = request(true);
+    q.design = LoopRequest::Design::NaturalFrequency;
+    q[LoopField::NaturalFrequency] = "lowest-noise";
+    const LoopAnalysis designed = AnalyseLinear(q);
+    if (!designed.lowestNoise)
+        return takeDesign(designed, {});
+    // Three significant digits, as the field takes no prefixes: "1234", "312", "47.5".
+    const double hz = designed.lowestNoise->naturalFrequencyHz;
+    const int decimals = std::clamp(2 - static_cast<int>(std::floor(std::log10(hz))), 0, 6);
+    return takeDesign(designed, {{LoopField::NaturalFrequency, FixedText(hz, decimals)}});
+}
+
+// R1 and R2 of a design, and the other texts it gives, into the fields.
+std::vector<LoopField>
+LoopDesigner::takeDesign(const LoopAnalysis& designed,
+                         std::vector<std::pair<LoopField, std::string>> texts) {
     if (!designed.ok() || !designed.design) {
         designProblems_ = designed.problems;
         return {};
     }
+    texts.emplace_back(LoopField::R1, partText(designed.design->r1));
+    texts.emplace_back(LoopField::R2, partText(designed.design->r2));
     std::vector<LoopField> changed;
-    for (const auto& [field, ohms] :
-         {std::pair{LoopField::R1, designed.design->r1}, {LoopField::R2, designed.design->r2}})
-        if (std::string text = partText(ohms); text != texts_[slot(field)]) {
+    for (auto& [field, text] : texts)
+        if (text != texts_[slot(field)]) {
             texts_[slot(field)] = std::move(text);
             changed.push_back(field);
         }

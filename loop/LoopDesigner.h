@@ -3,6 +3,7 @@
 #include "loop/LoopAnalysis.h"
 #include "loop/PanelSetting.h"
 #include "loop/input/LoopFields.h"
+#include "loop/input/ProfileRows.h"
 #include "loop/report/Drawing.h"
 #include "loop/report/LoopReport.h"
 
@@ -29,12 +30,22 @@ struct LoopWords {
     std::string_view designDescription =
         "Fills R1 and R2 for the natural frequency and damping, or for the crossover and phase "
         "margin of the loop with every part fitted, as Design for says";
+    std::string_view lowestNoise = "Lowest noise";
+    std::string_view lowestNoiseDescription =
+        "Fills the natural frequency, R1 and R2 for the least integrated phase noise over the "
+        "band at this damping, among the loops with no warning";
+    // A profile's table: its columns and the buttons below it.
+    std::string_view offsetColumn = "Offset (Hz)";
+    std::string_view levelColumn = "Level (dBc/Hz)";
+    std::string_view addRow = "Add row";
+    std::string_view removeRow = "Remove row";
     std::string_view problem = "Problem";
     std::string_view figures = "Figures";
     std::string_view warnings = "Warnings";
     // The schematic, then the plots, as DrawingAt numbers them.
-    std::array<std::string_view, 4> drawings{"Schematic", "Open-loop gain plot",
-                                             "Open-loop phase plot", "Step response plot"};
+    std::array<std::string_view, 5> drawings{"Schematic", "Open-loop gain plot",
+                                             "Open-loop phase plot", "Step response plot",
+                                             "Phase-noise plot"};
 };
 
 // The loop designer as both views show it: the user's own inputs, the panel's setting it
@@ -67,6 +78,20 @@ public:
     // changed, for the view to show and store; none (and the problem shown) when the inputs
     // do not allow it.
     std::vector<LoopField> design();
+    // "Lowest noise": the natural frequency of least integrated noise at this damping, and
+    // R1 and R2 for it; the fields changed, as for design().
+    std::vector<LoopField> lowestNoise();
+    // Whether the field has a use with the panel's detector: the op-amp's own do not with
+    // PDout, and a view hides them then (what they hold is kept, and left out).
+    bool applies(LoopField field) const;
+
+    // A profile's rows as its table shows them, blank ones too.
+    const std::vector<ProfileRow>& profileRows(LoopField field) const;
+    // The table edited: the field's text follows. True when a line typed or pasted into a
+    // cell became rows of its own, and the view must show profileRows() anew.
+    bool setProfileRows(LoopField field, std::vector<ProfileRow> rows);
+    // What each row needs, empty where it is good.
+    std::vector<std::string> profileRowProblems(LoopField field) const;
 
     // After every change the linear answer stands at once and the simulations wait (the
     // step's, then the leaking loop's for the spurs): a view runs them in pieces between
@@ -89,18 +114,22 @@ public:
     // The figures as one text, a row a line, values aligned: "Phase margin  56.3°".
     std::string figuresText() const { return FigureTable(rows_); }
     const std::vector<std::string>& warnings() const { return warnings_; }
-    // 0 the schematic, 1 to 3 the open-loop gain, its phase and the step; an empty drawing
-    // while there is none.
+    // 0 the schematic, 1 to 3 the open-loop gain, its phase and the step, 4 the phase noise;
+    // an empty drawing while there is none.
     Drawing drawingAt(std::size_t which) const;
     // What a screen reader says of it: every group's summary.
     static std::string Description(const Drawing& drawing);
 
 private:
     LoopRequest request(bool design) const;
+    void keep(LoopField field, std::string text);
+    std::vector<LoopField> takeDesign(const LoopAnalysis& designed,
+                                      std::vector<std::pair<LoopField, std::string>> texts);
     void recompute();
     void showAnswer();
 
     std::array<std::string, LoopFieldCount> texts_{};
+    std::array<std::vector<ProfileRow>, LoopFieldCount> profiles_{}; // the profiles' rows
     PanelSetting panel_;
     ESeries series_ = ESeries::E24;
     LoopRequest::Design designBy_ = LoopRequest::Design::NaturalFrequency;

@@ -77,8 +77,12 @@ void DrawingView::paintEvent(QPaintEvent*) {
                 move = false;
             }
             QPen pen(colour, s.width);
-            if (s.dashed)
-                pen.setDashPattern({5.0 / s.width, 4.0 / s.width});
+            if (!s.dashes.empty()) {
+                QList<qreal> pattern; // Qt's dashes are in pen widths
+                for (const double length : s.dashes)
+                    pattern << length / s.width;
+                pen.setDashPattern(pattern);
+            }
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
             p.drawPath(path);

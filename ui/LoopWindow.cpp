@@ -2,6 +2,7 @@
 
 #include "panel/SynthPanel.h"
 #include "ui/DrawingView.h"
+#include "ui/ProfileTable.h"
 #include "ui/QtText.h"
 
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -30,6 +32,15 @@ using loop::LoopField;
 // Where an input is kept in the user's configuration file, ~/.config/owlet/owlet.conf.
 QString keyOf(LoopField field) {
     return QStringLiteral("loop/") + qt(loop::RowOf(field).key);
+}
+
+// What the configuration file holds for an input. A profile written there by hand without
+// quotes, 100:-130,1k:-150, reads as a list: its entries are the points.
+std::string storedText(const QSettings& settings, LoopField field) {
+    const QVariant value = settings.value(keyOf(field));
+    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
+                                                     : value.toString())
+        .toStdString();
 }
 
 } // namespace
@@ -53,14 +64,24 @@ LoopWindow::LoopWindow(QWidget* parent)
             inputs->addWidget(box);
         }
         if (settings_->contains(keyOf(f)))
-            stored.emplace_back(f, settings_->value(keyOf(f)).toString().toStdString());
+            stored.emplace_back(f, storedText(*settings_, f));
+        auto* label = new QLabel(qt(loop::LoopFieldLabel(f)));
+        auto* form = static_cast<QFormLayout*>(box->layout());
+        if (row.profile) {
+            auto* table = new ProfileTable(label->text());
+            table->setObjectName(QStringLiteral("loop-") + qt(row.key));
+            label->setBuddy(table->table());
+            form->addRow(label, table);
+            profiles_[f] = table;
+            connect(table, &ProfileTable::rowsEdited, this, [this, f] { profileEdited(f); });
+            continue;
+        }
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("loop-") + qt(row.key));
         edit->setPlaceholderText(qt(row.hint));
-        auto* label = new QLabel(qt(loop::LoopFieldLabel(f)));
         label->setBuddy(edit);
         edit->setAccessibleName(label->text());
-        static_cast<QFormLayout*>(box->layout())->addRow(label, edit);
+        form->addRow(label, edit);
         fields_[f] = edit;
         connect(edit, &QLineEdit::textEdited, this,
                 [this, f](const QString& text) { edited(f, text); });
@@ -68,6 +89,8 @@ LoopWindow::LoopWindow(QWidget* parent)
     designer_.setTexts(stored);
     for (const auto& [f, edit] : fields_)
         edit->setText(qt(designer_.text(f)));
+    for (const auto& [f, table] : profiles_)
+        table->setRows(designer_.profileRows(f));
     // The design's choice, the series and the button close the design's group.
     designBy_ = new QComboBox;
     for (const std::string_view choice : words.designChoices)
@@ -88,10 +111,17 @@ LoopWindow::LoopWindow(QWidget* parent)
     series_->setAccessibleName(seriesLabel->text());
     auto* designButton = new QPushButton(qt(words.design));
     designButton->setAccessibleDescription(qt(words.designDescription));
+    auto* lowestButton = new QPushButton(qt(words.lowestNoise));
+    lowestButton->setObjectName(QStringLiteral("loop-lowest-noise"));
+    lowestButton->setAccessibleDescription(qt(words.lowestNoiseDescription));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(designButton);
+    buttons->addWidget(lowestButton);
+    buttons->addStretch();
     auto* designForm = static_cast<QFormLayout*>(boxes.at(words.designGroup)->layout());
     designForm->addRow(designByLabel, designBy_);
     designForm->addRow(seriesLabel, series_);
-    designForm->addRow(designButton);
+    designForm->addRow(buttons);
     inputs->addStretch();
     connect(series_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         designer_.setSeries(name.toStdString());
@@ -101,7 +131,9 @@ LoopWindow::LoopWindow(QWidget* parent)
         designer_.setDesignBy(name.toStdString());
         settings_->setValue(QStringLiteral("loop/design-by"), name);
     });
-    connect(designButton, &QPushButton::clicked, this, &LoopWindow::design);
+    connect(designButton, &QPushButton::clicked, this, [this] { takeDesign(designer_.design()); });
+    connect(lowestButton, &QPushButton::clicked, this,
+            [this] { takeDesign(designer_.lowestNoise()); });
     simulation_ = new QTimer(this);
     simulation_->setSingleShot(true);
     simulation_->setInterval(0);
@@ -118,8 +150,9 @@ LoopWindow::LoopWindow(QWidget* parent)
     figures_->setLineWrapMode(QPlainTextEdit::NoWrap);
     figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     figures_->setAccessibleName(qt(words.figures));
-    // Every row at once, the longest whole: a row a line, values two blanks after the labels.
-    figures_->setFixedHeight(figures_->fontMetrics().lineSpacing() * 18 + 12);
+    // The rows of the loop at once, the longest whole, and more as the window allows: a row
+    // a line, values two blanks after the labels.
+    figures_->setMinimumHeight(figures_->fontMetrics().lineSpacing() * 18 + 12);
     figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QString(84, u'0')));
     warnings_ = new QLabel;
     warnings_->setWordWrap(true);
@@ -127,12 +160,13 @@ LoopWindow::LoopWindow(QWidget* parent)
     warnings_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* results = new QVBoxLayout;
     results->addWidget(problem_);
-    results->addWidget(figures_);
+    results->addWidget(figures_, 1);
     results->addWidget(warnings_);
     auto* plotsColumn = new QVBoxLayout;
     for (std::size_t i = 0; i < drawings_.size(); ++i) {
         drawings_[i] = new DrawingView(qt(words.drawings[i]));
-        if (i == 0) {
+        // The schematic and the phase-noise plot under the figures, the loop's plots beside.
+        if (i == 0 || i + 1 == drawings_.size()) {
             drawings_[i]->setMinimumSize(480, 200);
             results->addWidget(drawings_[i]);
         } else {
@@ -140,7 +174,6 @@ LoopWindow::LoopWindow(QWidget* parent)
             plotsColumn->addWidget(drawings_[i]);
         }
     }
-    results->addStretch();
     auto* all = new QHBoxLayout(this);
     // The inputs scroll where the screen is shorter than their column.
     auto* inputsArea = new QScrollArea;
@@ -177,12 +210,28 @@ void LoopWindow::edited(LoopField field, const QString& text) {
     refresh();
 }
 
-void LoopWindow::design() {
-    for (const LoopField f : designer_.design()) {
+void LoopWindow::profileEdited(LoopField field) {
+    ProfileTable* table = profiles_.at(field);
+    if (designer_.setProfileRows(field, table->rows()))
+        table->setRows(designer_.profileRows(field));
+    settings_->setValue(keyOf(field), qt(designer_.text(field)));
+    refresh();
+}
+
+void LoopWindow::takeDesign(const std::vector<LoopField>& changed) {
+    for (const LoopField f : changed) {
         fields_[f]->setText(qt(designer_.text(f)));
         settings_->setValue(keyOf(f), fields_[f]->text());
     }
     refresh();
+}
+
+// Hides a field's row, label and all, where it has no use with the panel's detector.
+void LoopWindow::setRowShown(QWidget* field, bool shown) {
+    if (field->isVisibleTo(this) == shown)
+        return;
+    auto* form = static_cast<QFormLayout*>(field->parentWidget()->layout());
+    form->setRowVisible(field, shown);
 }
 
 // Shows what the designer answers: the problem line, each field marked or not, the
@@ -198,6 +247,11 @@ void LoopWindow::refresh() {
         edit->setPalette(palette);
         edit->setAccessibleDescription(need);
         edit->setToolTip(need);
+        setRowShown(edit, designer_.applies(f));
+    }
+    for (const auto& [f, table] : profiles_) {
+        table->markProblems(designer_.profileRowProblems(f));
+        table->table()->setAccessibleDescription(qt(designer_.problemOf(f)));
     }
     const QString text = qt(designer_.figuresText());
     if (figures_->toPlainText() != text)
@@ -207,8 +261,12 @@ void LoopWindow::refresh() {
         warnings << qt(w);
     warnings_->setText(warnings.join(u'\n'));
     warnings_->setVisible(!warnings.isEmpty());
-    for (std::size_t i = 0; i < drawings_.size(); ++i)
+    for (std::size_t i = 0; i < drawings_.size(); ++i) {
         drawings_[i]->setDrawing(designer_.drawingAt(i));
+        // The phase-noise plot, last, stands only while some noise is given.
+        if (i + 1 == drawings_.size())
+            drawings_[i]->setVisible(!drawings_[i]->drawing().groups.empty());
+    }
     if (designer_.simulating())
         simulation_->start();
     emit answered();
@@ -220,6 +278,12 @@ void LoopWindow::simulate() {
         refresh();
     else
         simulation_->start();
+}
+
+QWidget* LoopWindow::input(LoopField f) const {
+    if (const auto table = profiles_.find(f); table != profiles_.end())
+        return table->second->table();
+    return fields_.at(f);
 }
 
 QString LoopWindow::figuresText() const {

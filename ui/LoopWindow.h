@@ -17,6 +17,7 @@ class QTimer;
 namespace owlet {
 
 class DrawingView;
+class ProfileTable;
 class SynthPanel;
 
 // The "Loop filter" window: the loop designer beside the panel. It follows the panel's
@@ -32,6 +33,9 @@ public:
     // Reads Fref, Fcomp, Fout, the phase detector and Invert PD from the panel.
     void followPanel(const SynthPanel& panel);
     QLineEdit* field(loop::LoopField f) const { return fields_.at(f); }
+    ProfileTable* profile(loop::LoopField f) const { return profiles_.at(f); }
+    // The widget that takes a field's input: its line edit, or its profile's table.
+    QWidget* input(loop::LoopField f) const;
     const loop::LoopDesigner& designer() const { return designer_; }
     // The figures as shown, a row a line: "Phase margin  56.3°".
     QString figuresText() const;
@@ -43,12 +47,15 @@ signals:
 
 private:
     void edited(loop::LoopField field, const QString& text);
-    void design();
+    void profileEdited(loop::LoopField field);
+    void takeDesign(const std::vector<loop::LoopField>& changed);
+    void setRowShown(QWidget* field, bool shown);
     void refresh();
     void simulate();
 
     loop::LoopDesigner designer_;
     std::map<loop::LoopField, QLineEdit*> fields_;
+    std::map<loop::LoopField, ProfileTable*> profiles_;
     QSettings* settings_ = nullptr;
     QComboBox* series_ = nullptr;
     QComboBox* designBy_ = nullptr;
@@ -56,8 +63,8 @@ private:
     QLabel* problem_ = nullptr;
     QPlainTextEdit* figures_ = nullptr;
     QLabel* warnings_ = nullptr;
-    // The schematic, then the three plots.
-    std::array<DrawingView*, 4> drawings_{};
+    // The schematic, then the four plots.
+    std::array<DrawingView*, loop::LoopDesigner::Words.drawings.size()> drawings_{};
 };
 
 } // namespace owlet

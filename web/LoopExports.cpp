@@ -47,13 +47,15 @@ EMSCRIPTEN_KEEPALIVE LoopCore* owlet_loop_create() {
 EMSCRIPTEN_KEEPALIVE int owlet_loop_follow(LoopCore* core, const char* plan) {
     return core->designer.followPanel(loop::PanelSetting::FromLine(plan)) ? 1 : 0;
 }
-// Texts go out as lines of tab-separated fields: the inputs "field\tkey\tlabel\thint\tgroup".
+// Texts go out as lines of tab-separated fields: the inputs
+// "field\tkey\tlabel\thint\tgroup\tprofile", the last 1 for a table of points.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_inputs(LoopCore* core) {
     std::string lines;
     for (const LoopField f : LoopDesigner::Inputs()) {
         const loop::LoopFieldRow& row = loop::RowOf(f);
         lines += number(f) + '\t' + std::string(row.key) + '\t' + loop::LoopFieldLabel(f) + '\t' +
-                 std::string(row.hint) + '\t' + std::string(row.group) + '\n';
+                 std::string(row.hint) + '\t' + std::string(row.group) + '\t' +
+                 (row.profile ? "1" : "0") + '\n';
     }
     return handOut(core, lines);
 }
@@ -75,6 +77,12 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_loop_words(LoopCore* core) {
     add("designChoices", w.designChoices);
     add("design", std::array{w.design});
     add("designDescription", std::array{w.designDescription});
+    add("lowestNoise", std::array{w.lowestNoise});
+    add("lowestNoiseDescription", std::array{w.lowestNoiseDescription});
+    add("offsetColumn", std::array{w.offsetColumn});
+    add("levelColumn", std::array{w.levelColumn});
+    add("addRow", std::array{w.addRow});
+    add("removeRow", std::array{w.removeRow});
     add("problem", std::array{w.problem});
     add("figures", std::array{w.figures});
     add("warnings", std::array{w.warnings});
@@ -127,27 +135,62 @@ EMSCRIPTEN_KEEPALIVE int owlet_loop_simulate(LoopCore* core, int milliseconds) {
         return -1;
     return core->designer.simulate(std::chrono::milliseconds(milliseconds)) ? 1 : 0;
 }
-// "Design": the fields it changed, by number, a line each.
-EMSCRIPTEN_KEEPALIVE const char* owlet_loop_design(LoopCore* core) {
+// "Design", or "Lowest noise" when `lowest`: the fields it changed, by number, a line each.
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_design(LoopCore* core, int lowest) {
     std::string lines;
-    for (const LoopField f : core->designer.design())
+    for (const LoopField f : lowest ? core->designer.lowestNoise() : core->designer.design())
         lines += number(f) + '\n';
     return handOut(core, lines);
 }
-// "problem\tline", "invalid\tfield\tneed", "row\tlabel\tvalue", "warning\ttext" lines.
+// A profile's rows, "offset\tlevel" lines.
+EMSCRIPTEN_KEEPALIVE const char* owlet_loop_profile(LoopCore* core, int field) {
+    std::string lines;
+    if (const auto f = fieldOf(field))
+        for (const loop::ProfileRow& row : core->designer.profileRows(*f))
+            lines += row.offset + '\t' + row.level + '\n';
+    return handOut(core, lines);
+}
+// The table edited, its rows as "offset\tlevel" lines: 1 when they became other rows (a
+// line pasted into a cell), which the page then shows anew.
+EMSCRIPTEN_KEEPALIVE int owlet_loop_set_profile(LoopCore* core, int field, const char* rows) {
+    const auto f = fieldOf(field);
+    if (!f)
+        return 0;
+    std::vector<loop::ProfileRow> table;
+    for (std::string_view rest = rows; !rest.empty();) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        const std::size_t tab = std::min(line.find('\t'), line.size());
+        table.push_back({std::string(line.substr(0, tab)),
+                         std::string(line.substr(std::min(tab + 1, line.size())))});
+    }
+    return core->designer.setProfileRows(*f, std::move(table)) ? 1 : 0;
+}
+// "problem\tline", "invalid\tfield\tneed", "hidden\tfield" (no use with this detector),
+// "badrow\tfield\trow\tneed", "row\tlabel\tvalue", "warning\ttext" lines.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_answer(LoopCore* core) {
     const LoopDesigner& d = core->designer;
     std::string lines = "problem\t" + d.problemLine() + '\n';
-    for (const LoopField f : LoopDesigner::Inputs())
+    for (const LoopField f : LoopDesigner::Inputs()) {
         if (const std::string need = d.problemOf(f); !need.empty())
             lines += "invalid\t" + number(f) + '\t' + need + '\n';
+        if (!d.applies(f))
+            lines += "hidden\t" + number(f) + '\n';
+        if (!loop::RowOf(f).profile)
+            continue;
+        const std::vector<std::string> needs = d.profileRowProblems(f);
+        for (std::size_t i = 0; i < needs.size(); ++i)
+            if (!needs[i].empty())
+                lines += "badrow\t" + number(f) + '\t' + std::to_string(i) + '\t' + needs[i] + '\n';
+    }
     for (const loop::FigureRow& row : d.rows())
         lines += "row\t" + row.label + '\t' + row.value + '\n';
     for (const std::string& w : d.warnings())
         lines += "warning\t" + w + '\n';
     return handOut(core, lines);
 }
-// 0 the schematic, 1 to 3 the plots: the drawing as SVG ("" when none), or its description.
+// 0 the schematic, 1 to 4 the plots: the drawing as SVG ("" when none), or its description.
 EMSCRIPTEN_KEEPALIVE const char* owlet_loop_drawing(LoopCore* core, int which, int summary) {
     const loop::Drawing drawing = core->designer.drawingAt(static_cast<std::size_t>(which));
     if (drawing.groups.empty())

@@ -1,6 +1,7 @@
 #include "loop/input/FieldReader.h"
 
 #include "loop/input/PartValue.h"
+#include "loop/input/ProfileRows.h"
 
 namespace owlet::loop {
 namespace {
@@ -66,32 +67,16 @@ FieldReader::pair(LoopField field, char separator, const Bounds& first, const Bo
 }
 
 std::optional<NoiseProfile> FieldReader::profile(LoopField field) {
-    const std::string& text = request_[field];
-    const std::string need(RowOf(field).need);
     std::vector<NoisePoint> points;
-    for (std::size_t start = 0; start <= text.size();) {
-        const std::size_t end = std::min(text.find(',', start), text.size());
-        const std::string point = text.substr(start, end - start);
-        start = end + 1;
-        const std::size_t colon = point.find(':');
-        const std::optional<double> offset =
-            colon == std::string::npos ? std::nullopt : ReadPartValue(point.substr(0, colon));
-        const std::optional<double> level = colon == std::string::npos
-                                                ? std::nullopt
-                                                : ReadPartValue(point.substr(colon + 1), false);
-        if (!offset || !level) {
-            fail(field, "'" + point + "' is not a point as offset:dBc/Hz: " + need);
+    for (const ProfileRow& row : SplitProfile(request_[field])) {
+        const ProfilePointRead read = ReadProfilePoint(
+            row, points.empty() ? std::nullopt : std::optional(points.back().offsetHz));
+        if (!read.point) {
+            fail(field, "'" + row.offset + (row.level.empty() ? "" : ":" + row.level) + "' " +
+                            std::string(read.fault) + ": " + std::string(RowOf(field).need));
             return std::nullopt;
         }
-        if (!(*offset > 0.0 && *offset <= 1e12) || !(*level >= -250.0 && *level <= 0.0)) {
-            fail(field, "'" + point + "' is out of range: " + need);
-            return std::nullopt;
-        }
-        if (!points.empty() && !(*offset > points.back().offsetHz)) {
-            fail(field, "'" + point + "' comes after a higher offset: " + need);
-            return std::nullopt;
-        }
-        points.push_back({*offset, *level});
+        points.push_back(*read.point);
     }
     return NoiseProfile(std::move(points));
 }

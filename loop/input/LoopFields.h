@@ -76,6 +76,8 @@ struct LoopFieldRow {
     std::string_view jsonKey{}; // in owlet-cli's JSON ("filter" holds the parts); empty: none
     double (*read)(const LoopSetting&) = nullptr; // the value written under jsonKey
     std::string_view key{};                       // where a view stores it: "kvco", "r1"
+    bool opampOnly = false; // the op-amp's own, of the φR/φV form: no use with PDout
+    bool profile = false;   // points of phase noise, which the views show as a table
 };
 
 const std::array<LoopFieldRow, LoopFieldCount>& LoopFields();

@@ -15,12 +15,12 @@ Shape TextAt(double x, double y, std::string words, Shape::Anchor anchor, const 
 }
 
 Shape PathThrough(std::vector<std::array<double, 2>> points, const char* colour, double width,
-                  bool dashed) {
+                  std::vector<double> dashes) {
     Shape s;
     s.points = std::move(points);
     s.colour = colour;
     s.width = width;
-    s.dashed = dashed;
+    s.dashes = std::move(dashes);
     return s;
 }
 

@@ -15,9 +15,9 @@ struct Shape {
     std::vector<std::array<double, 2>> points; // a path's; a text's or circle's place
     std::string text;                          // a text's words
     std::string colour = "#000";
-    double width = 1.0;  // stroke width; a circle's radius
-    bool dashed = false; // paths
-    bool bold = false;   // texts
+    double width = 1.0;         // stroke width; a circle's radius
+    std::vector<double> dashes; // a path's dash and gap lengths in pixels; none: solid
+    bool bold = false;          // texts
     Anchor anchor = Anchor::Start;
 };
 
@@ -35,6 +35,8 @@ struct Drawing {
 Shape TextAt(double x, double y, std::string words, Shape::Anchor anchor = Shape::Anchor::Start,
              const char* colour = "#000", bool bold = false);
 Shape PathThrough(std::vector<std::array<double, 2>> points, const char* colour = "#000",
-                  double width = 1.0, bool dashed = false);
+                  double width = 1.0, std::vector<double> dashes = {});
+// The dashes of a mark or a guide line.
+inline const std::vector<double> MarkDashes{5.0, 4.0};
 
 } // namespace owlet::loop

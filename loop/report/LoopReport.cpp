@@ -121,6 +121,32 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
             rows.push_back(
                 {"Phase noise at " + EngineeringText(n.spots[i].offsetHz, "Hz"),
                  FixedText(n.spots[i].totalDbcHz, 1) + " dBc/Hz, " + n.leader(i) + " leads"});
+        // Each source given and the total at the spot offsets, in columns under them.
+        const auto columns = [&](auto cell) {
+            std::string line;
+            for (const NoiseSpot& spot : n.spots) {
+                const std::string text = cell(spot);
+                line += std::string(text.size() < 8 ? 8 - text.size() : 1, ' ') + text;
+            }
+            return line;
+        };
+        rows.push_back({"Spot noise (dBc/Hz)", columns([](const NoiseSpot& spot) {
+                            return EngineeringText(spot.offsetHz, "Hz");
+                        })});
+        using Source = std::optional<double> NoiseSpot::*;
+        const std::pair<const char*, Source> sources[] = {{"reference", &NoiseSpot::reference},
+                                                          {"detector", &NoiseSpot::detector},
+                                                          {"VCO", &NoiseSpot::vco},
+                                                          {"resistors", &NoiseSpot::resistors},
+                                                          {"op-amp", &NoiseSpot::opamp}};
+        for (const auto& [name, source] : sources)
+            if (!n.spots.empty() && (n.spots.front().*source).has_value())
+                rows.push_back({std::string("  ") + name, columns([&](const NoiseSpot& spot) {
+                                    return FixedText((spot.*source).value_or(NAN), 1);
+                                })});
+        rows.push_back({"  total", columns([](const NoiseSpot& spot) {
+                            return FixedText(spot.totalDbcHz, 1);
+                        })});
         const std::string band =
             EngineeringText(n.band[0], "Hz") + " to " + EngineeringText(n.band[1], "Hz");
         rows.push_back(

@@ -12,13 +12,30 @@ constexpr const char* Colours[] = {"#1f5fa8", "#c0392b", "#2e8b57", "#7d3c98", "
 constexpr std::size_t ColourCount = std::size(Colours);
 constexpr const char* GridColour = "#ddd";
 
+// The lines of one chart told apart without colour too: the first solid, each next one with
+// its own dashes, in grey print and in forced colours alike.
+const std::vector<double> LineDashes[] = {{}, {7, 3}, {2, 2}, {9, 3, 2, 3}, {14, 4}, {4, 2, 1, 2}};
+
+std::vector<double> dashesOf(const Plot& plot, std::size_t index) {
+    const PlotSeries::Style style = plot.series[index].style;
+    if (style == PlotSeries::Style::Dashed)
+        return MarkDashes;
+    if (style != PlotSeries::Style::Line)
+        return {};
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        lines += plot.series[i].style == PlotSeries::Style::Line;
+    return LineDashes[lines % std::size(LineDashes)];
+}
+
 Shape text(double x, double y, std::string words, Shape::Anchor anchor = Shape::Anchor::Start,
            bool bold = false) {
     return TextAt(x, y, std::move(words), anchor, "#000", bold);
 }
 
-Shape line(double x1, double y1, double x2, double y2, const char* colour, bool dashed = false) {
-    return PathThrough({{x1, y1}, {x2, y2}}, colour, 1.0, dashed);
+Shape line(double x1, double y1, double x2, double y2, const char* colour,
+           std::vector<double> dashes = {}) {
+    return PathThrough({{x1, y1}, {x2, y2}}, colour, 1.0, std::move(dashes));
 }
 
 // Ticks at 1, 2 or 5 times a power of ten, about five of them.
@@ -118,7 +135,7 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
         Shape path;
         path.colour = Colours[i % ColourCount];
         path.width = s.style == PlotSeries::Style::Bold ? 3.0 : 1.5;
-        path.dashed = s.style == PlotSeries::Style::Dashed;
+        path.dashes = dashesOf(plot, i);
         for (const auto& p : s.points)
             path.points.push_back(std::isfinite(p[1]) && (!logX || p[0] > 0.0)
                                       ? std::array<double, 2>{px(p[0]), py(p[1])}
@@ -127,23 +144,30 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
     }
     for (std::size_t i = 0; i < plot.marks.size(); ++i) {
         const PlotMark& m = plot.marks[i];
-        Shape mark = line(px(m.x), top, px(m.x), bottom, "#444", true);
+        Shape mark = line(px(m.x), top, px(m.x), bottom, "#444", MarkDashes);
         out.push_back(mark);
         out.push_back(text(px(m.x) + 4, top + 14 + 13 * static_cast<double>(i), m.label));
     }
-    // The legend right-aligned above the chart, one swatch a named series.
+    // The legend right-aligned above the chart, one swatch a named series; below the
+    // offsets' ticks where it would run into the title.
     double lx = Width - Right;
     for (const PlotSeries& series : plot.series)
         if (!series.name.empty())
-            lx -= 24 + 6.5 * static_cast<double>(series.name.size());
+            lx -= 32 + 6.5 * static_cast<double>(series.name.size());
+    const bool below = lx < Left + 7.0 * static_cast<double>(plot.title.size()) + 12;
+    const double ly = below ? bottom + 23 : y0 + 11;
     for (std::size_t i = 0; i < plot.series.size(); ++i) {
-        if (plot.series[i].name.empty())
+        const PlotSeries& series = plot.series[i];
+        if (series.name.empty())
             continue;
-        Shape swatch = line(lx, y0 + 11, lx + 12, y0 + 11, Colours[i % ColourCount]);
-        swatch.width = 3;
+        // The swatch drawn as its line is, long enough to show its dashes.
+        Shape swatch = line(lx, ly, lx + 20, ly, Colours[i % ColourCount], dashesOf(plot, i));
+        swatch.width = series.style == PlotSeries::Style::Bold ? 3.0 : 2.0;
+        if (series.style == PlotSeries::Style::Dots)
+            swatch.dashes = {2, 4};
         out.push_back(swatch);
-        out.push_back(text(lx + 16, y0 + 15, plot.series[i].name));
-        lx += 24 + 6.5 * static_cast<double>(plot.series[i].name.size());
+        out.push_back(text(lx + 24, ly + 4, series.name));
+        lx += 32 + 6.5 * static_cast<double>(series.name.size());
     }
     return g;
 }

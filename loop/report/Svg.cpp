@@ -46,8 +46,11 @@ std::string shapeSvg(const Shape& s) {
         d += move + num(p[0]) + "," + num(p[1]) + " ";
         move = 'L';
     }
+    std::string dashes;
+    for (const double length : s.dashes)
+        dashes += (dashes.empty() ? "" : ",") + num(length);
     return "<path fill=\"none\" stroke=\"" + s.colour + "\" stroke-width=\"" + num(s.width) + "\"" +
-           (s.dashed ? " stroke-dasharray=\"5,4\"" : "") + " d=\"" + d + "\"/>\n";
+           (dashes.empty() ? "" : " stroke-dasharray=\"" + dashes + "\"") + " d=\"" + d + "\"/>\n";
 }
 
 } // namespace

@@ -81,7 +81,7 @@ private slots:
     void inputsNamedByTheirLabels() {
         LoopWindow& w = openWithTheSetting();
         for (const LoopField f : loop::LoopDesigner::Inputs()) {
-            QLineEdit* edit = w.field(f);
+            QWidget* edit = w.input(f);
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(edit);
             QCOMPARE(a->text(QAccessible::Name), QString::fromStdString(loop::LoopFieldLabel(f)));
             int labels = 0;

@@ -31,7 +31,8 @@ export async function loadLoopCore() {
         words,
         follow: (plan) => withText(plan, (p) => m._owlet_loop_follow(designer, p)) !== 0,
         inputs: () => lines(m._owlet_loop_inputs(designer))
-            .map(([field, key, label, hint, group]) => ({ field: Number(field), key, label, hint, group })),
+            .map(([field, key, label, hint, group, profile]) =>
+                ({ field: Number(field), key, label, hint, group, profile: profile === '1' })),
         restore: (stored) => withText(stored.map(([f, t]) => `${f}\t${t}`).join('\n'),
             (p) => m._owlet_loop_restore(designer, p)),
         set: (field, value) => withText(value, (p) => m._owlet_loop_set(designer, field, p)),
@@ -43,7 +44,13 @@ export async function loadLoopCore() {
         simulating: () => m._owlet_loop_simulating(designer) !== 0,
         // 1 done, 0 running on, -1 nothing to run.
         simulate: (milliseconds) => m._owlet_loop_simulate(designer, milliseconds),
-        design: () => lines(m._owlet_loop_design(designer)).map(([field]) => Number(field)),
+        design: () => lines(m._owlet_loop_design(designer, 0)).map(([field]) => Number(field)),
+        lowestNoise: () => lines(m._owlet_loop_design(designer, 1)).map(([field]) => Number(field)),
+        // A profile's rows as [offset, level] pairs; setting them answers whether they changed.
+        profile: (field) => text(m._owlet_loop_profile(designer, field)).split('\n')
+            .slice(0, -1).map((l) => l.split('\t')),
+        setProfile: (field, rows) => withText(rows.map((r) => r.join('\t')).join('\n'),
+            (p) => m._owlet_loop_set_profile(designer, field, p)) !== 0,
         answer: () => lines(m._owlet_loop_answer(designer)),
         drawing: (which) => text(m._owlet_loop_drawing(designer, which, 0)),
         summary: (which) => text(m._owlet_loop_drawing(designer, which, 1)),

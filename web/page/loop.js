@@ -27,7 +27,8 @@ export class LoopSection {
     #panel;
     #core = null;
     #body;
-    #fields = new Map(); // field number -> { input, message }
+    #fields = new Map(); // field number -> { input, message, key, shown: [elements] }
+    #profiles = new Map(); // field number -> { body, message, key, focused row }
     #problem;
     #figures;
     #warnings;
@@ -81,6 +82,10 @@ export class LoopSection {
                 groups.set(i.group, set);
                 form.append(set);
             }
+            if (i.profile) {
+                groups.get(i.group).append(...this.#profileTable(i));
+                continue;
+            }
             const id = `loop-${i.key}`;
             const input = element('input', {
                 id, type: 'text', placeholder: i.hint, autocomplete: 'off', spellcheck: 'false',
@@ -93,8 +98,9 @@ export class LoopSection {
                 kept?.setItem(Stored + i.key, input.value);
                 this.#render();
             });
-            groups.get(i.group).append(element('label', { for: id }, i.label), input, message);
-            this.#fields.set(i.field, { input, message, key: i.key });
+            const label = element('label', { for: id }, i.label);
+            groups.get(i.group).append(label, input, message);
+            this.#fields.set(i.field, { input, message, key: i.key, shown: [label, input, message] });
         }
         // The design's choice, the series and the button close the design's group.
         const design = groups.get(words.designGroup);
@@ -114,18 +120,24 @@ export class LoopSection {
             core.setSeries(series.value);
             kept?.setItem(`${Stored}series`, series.value);
         });
-        const button = element('button', { type: 'button', id: 'loop-design',
-            'aria-description': words.designDescription }, words.design);
-        button.addEventListener('click', () => {
-            for (const field of core.design()) {
-                const f = this.#fields.get(field);
-                f.input.value = core.text(field);
-                kept?.setItem(Stored + f.key, f.input.value);
-            }
-            this.#render();
-        });
+        const button = (id, name, description, run) => {
+            const b = element('button', { type: 'button', id, 'aria-description': description }, name);
+            b.addEventListener('click', () => {
+                for (const field of run()) {
+                    const f = this.#fields.get(field);
+                    f.input.value = core.text(field);
+                    kept?.setItem(Stored + f.key, f.input.value);
+                }
+                this.#render();
+            });
+            return b;
+        };
         design.append(element('label', { for: 'loop-design-by' }, words.designBy), designBy,
-            element('label', { for: 'loop-series' }, words.series), series, button);
+            element('label', { for: 'loop-series' }, words.series), series,
+            element('div', { class: 'loop-buttons' },
+                button('loop-design', words.design, words.designDescription, () => core.design()),
+                button('loop-lowest-noise', words.lowestNoise, words.lowestNoiseDescription,
+                    () => core.lowestNoise())));
 
         this.#problem = element('p', { class: 'loop-problem', role: 'status' });
         this.#figures = element('table', { class: 'loop-figures' }, element('caption', {}, words.figures));
@@ -140,6 +152,78 @@ export class LoopSection {
         this.#results = results;
         this.#body.append(form, results);
         this.#render();
+    }
+
+    // A profile as a table of (offset, level) rows, with buttons to add and remove a row; a
+    // line typed or pasted into a cell becomes the rows it holds.
+    #profileTable(i) {
+        const core = this.#core;
+        const words = core.words;
+        const id = `loop-${i.key}`;
+        const label = element('span', { id: `${id}-label`, class: 'loop-profile-label' }, i.label);
+        const body = element('tbody');
+        const table = element('table', { id, class: 'loop-profile', 'aria-labelledby': `${id}-label`,
+            'aria-describedby': `${id}-need` },
+            element('thead', {}, element('tr', {},
+                element('th', { scope: 'col' }, words.offsetColumn),
+                element('th', { scope: 'col' }, words.levelColumn))), body);
+        const message = element('span', { id: `${id}-need`, class: 'loop-need' });
+        const profile = { body, message, key: i.key, label: i.label, focused: -1 };
+        const edited = () => {
+            const rows = [...body.rows].map((r) => [...r.querySelectorAll('input')].map((c) => c.value));
+            if (core.setProfile(i.field, rows))
+                this.#fillProfile(i.field, profile, true);
+            this.#store(i.key, core.text(i.field));
+            this.#render();
+        };
+        body.addEventListener('input', edited);
+        body.addEventListener('focusin', (event) => {
+            profile.focused = event.target.closest('tr')?.sectionRowIndex ?? -1;
+        });
+        const add = element('button', { type: 'button', 'aria-description': i.label }, words.addRow);
+        add.addEventListener('click', () => {
+            body.append(this.#profileRow(profile, body.rows.length, ['', '']));
+            body.rows[body.rows.length - 1].querySelector('input').focus();
+        });
+        const remove = element('button', { type: 'button', 'aria-description': i.label },
+            words.removeRow);
+        remove.addEventListener('click', () => {
+            const at = profile.focused >= 0 && profile.focused < body.rows.length
+                ? profile.focused : body.rows.length - 1;
+            body.rows[at]?.remove();
+            edited();
+            this.#fillProfile(i.field, profile, false);
+            body.rows[Math.min(at, body.rows.length - 1)]?.querySelector('input').focus();
+        });
+        this.#profiles.set(i.field, profile);
+        this.#fillProfile(i.field, profile, false);
+        const shown = [label, table, element('div', { class: 'loop-buttons' }, add, remove), message];
+        this.#fields.set(i.field, { input: table, message, key: i.key, shown, profile: true });
+        return shown;
+    }
+
+    // The rows as the designer holds them, one blank row at least to type the first point.
+    #fillProfile(field, profile, focus) {
+        const rows = this.#core.profile(field);
+        profile.body.replaceChildren(...(rows.length ? rows : [['', '']])
+            .map((cells, n) => this.#profileRow(profile, n, cells)));
+        if (focus)
+            profile.body.rows[0]?.querySelector('input').focus();
+    }
+
+    #profileRow(i, n, cells) {
+        const words = this.#core.words;
+        const need = `loop-${i.key}-row-need-${n}`;
+        const cell = (value, column, last) => element('td', {}, element('input', {
+            type: 'text', autocomplete: 'off', spellcheck: 'false', value,
+            'aria-label': `${i.label} ${column}, row ${n + 1}`, 'aria-describedby': need,
+        }), ...(last ? [element('span', { id: need, class: 'loop-need' })] : []));
+        return element('tr', {}, cell(cells[0], words.offsetColumn, false),
+            cell(cells[1], words.levelColumn, true));
+    }
+
+    #store(key, text) {
+        storage()?.setItem(Stored + key, text);
     }
 
     // The simulation after an edit runs a few milliseconds at a time between events, and is
@@ -166,15 +250,30 @@ export class LoopSection {
         const answer = core.answer();
         const needs = new Map(answer.filter(([kind]) => kind === 'invalid')
             .map(([, field, need]) => [Number(field), need]));
+        const hidden = new Set(answer.filter(([kind]) => kind === 'hidden')
+            .map(([, field]) => Number(field)));
+        const badRows = answer.filter(([kind]) => kind === 'badrow');
         this.#problem.textContent = answer.find(([kind]) => kind === 'problem')?.[1] ?? '';
         for (const [field, f] of this.#fields) {
             const need = needs.get(field) ?? '';
             f.message.textContent = need;
-            if (need)
+            if (need && !f.profile)
                 f.input.setAttribute('aria-invalid', 'true');
             else
                 f.input.removeAttribute('aria-invalid');
+            for (const e of f.shown)
+                e.hidden = hidden.has(field);
         }
+        for (const [field, profile] of this.#profiles)
+            [...profile.body.rows].forEach((row, n) => {
+                const bad = badRows.find(([, f, r]) => Number(f) === field && Number(r) === n);
+                row.querySelector('.loop-need').textContent = bad?.[3] ?? '';
+                for (const input of row.querySelectorAll('input'))
+                    if (bad)
+                        input.setAttribute('aria-invalid', 'true');
+                    else
+                        input.removeAttribute('aria-invalid');
+            });
         const rows = answer.filter(([kind]) => kind === 'row').map(([, label, value]) =>
             element('tr', {}, element('th', { scope: 'row' }, label), element('td', {}, value)));
         this.#figures.replaceChildren(this.#figures.caption, ...rows);
