@@ -13,11 +13,36 @@
 #include <QVBoxLayout>
 
 namespace owlet {
+namespace {
+
+// Tab past the last cell while typing leaves the table for the buttons below, and Shift+Tab
+// before the first for the field above, instead of going round the cells again: a keyboard
+// user types the rows in order and moves on.
+class PointsTable final : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        const bool last = currentRow() == rowCount() - 1 && currentColumn() == columnCount() - 1;
+        const bool first = currentRow() == 0 && currentColumn() == 0;
+        if ((hint == QAbstractItemDelegate::EditNextItem && last) ||
+            (hint == QAbstractItemDelegate::EditPreviousItem && first)) {
+            QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+            hint == QAbstractItemDelegate::EditNextItem ? focusNextChild() : focusPreviousChild();
+            return;
+        }
+        QTableWidget::closeEditor(editor, hint);
+    }
+};
+
+} // namespace
 
 ProfileTable::ProfileTable(const QString& name, QWidget* parent)
     : QWidget(parent) {
     constexpr const loop::LoopWords& words = loop::LoopDesigner::Words;
-    table_ = new QTableWidget(0, 2, this);
+    table_ = new PointsTable(0, 2, this);
+    table_->setTabKeyNavigation(false); // Tab moves on; the arrows move between the cells
     table_->setHorizontalHeaderLabels({qt(words.offsetColumn), qt(words.levelColumn)});
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);

@@ -27,7 +27,7 @@ std::string NoiseFigures::leader(std::size_t spot) const {
     for (const auto& [name, value] : {std::pair{"the reference", p.reference},
                                       {"the detector's floor", p.detector},
                                       {"the VCO", p.vco},
-                                      {"the resistors", p.resistors},
+                                      {"the resistors' noise", p.resistors},
                                       {"the op-amp", p.opamp}})
         if (value && *value > most) {
             most = *value;

@@ -139,11 +139,13 @@ std::vector<FigureRow> FigureRows(const LoopAnalysis& a) {
                                                           {"VCO", &NoiseSpot::vco},
                                                           {"resistors", &NoiseSpot::resistors},
                                                           {"op-amp", &NoiseSpot::opamp}};
-        for (const auto& [name, source] : sources)
+        for (const auto& [name, member] : sources) {
+            const Source source = member; // a plain variable, for the lambda to capture
             if (!n.spots.empty() && (n.spots.front().*source).has_value())
                 rows.push_back({std::string("  ") + name, columns([&](const NoiseSpot& spot) {
                                     return FixedText((spot.*source).value_or(NAN), 1);
                                 })});
+        }
         rows.push_back({"  total", columns([](const NoiseSpot& spot) {
                             return FixedText(spot.totalDbcHz, 1);
                         })});

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -208,6 +209,26 @@ class XTestEndToEndTest : public QObject {
         QCOMPARE(received(7), QByteArray("N16A8\r\n"));
     }
 
+    // Fref 10, Fout 145, then in the loop window opened by Ctrl+L: Kvco 8 and the filter's
+    // R1, R2 and C2, by the keyboard.
+    void typeTheLoop() {
+        panel_->click(C::Fref);
+        panel_->type("10");
+        panel_->click(C::Fout);
+        panel_->type("145");
+        panel_->key("l", {"Control_L"});
+        QVERIFY(x_.waitForWindow(QStringLiteral("Loop filter"), 10000).x() >= 0);
+        QTRY_VERIFY(panel_->shown("loop problem").startsWith("Kvco: needs"));
+        panel_->type("8");          // the focus starts in Kvco
+        for (int i = 0; i < 8; ++i) // past the VCO's points, VDD, the tuning voltage, the
+            panel_->key("Tab");     // op-amp's output, the step and its tolerance
+        panel_->type("18k");
+        panel_->key("Tab");
+        panel_->type("3k3");
+        panel_->key("Tab");
+        panel_->type("1u");
+    }
+
 private slots:
     void initTestCase() {
         if (!x_.problem().isEmpty())
@@ -398,21 +419,7 @@ private slots:
     // Ctrl+L opens the loop window beside the panel; what is typed there and the panel's
     // setting, as typed, both reach its figures.
     void loopWindowFollowsThePanel() {
-        panel_->click(C::Fref);
-        panel_->type("10");
-        panel_->click(C::Fout);
-        panel_->type("145");
-        panel_->key("l", {"Control_L"});
-        QVERIFY(x_.waitForWindow(QStringLiteral("Loop filter"), 10000).x() >= 0);
-        QTRY_VERIFY(panel_->shown("loop problem").startsWith("Kvco: needs"));
-        panel_->type("8");          // the focus starts in Kvco
-        for (int i = 0; i < 8; ++i) // past the VCO's points, VDD, the tuning voltage, the
-            panel_->key("Tab");     // op-amp's output, the step and its tolerance
-        panel_->type("18k");
-        panel_->key("Tab");
-        panel_->type("3k3");
-        panel_->key("Tab");
-        panel_->type("1u");
+        typeTheLoop();
         QTRY_VERIFY2(panel_->shown("loop figures").contains("Phase margin 76.9°"),
                      qPrintable(panel_->shown("loop figures")));
         QVERIFY(panel_->shown("loop figures").contains("N = 5800 at 25 kHz"));
@@ -426,6 +433,40 @@ private slots:
         panel_->type("12.5");
         QTRY_VERIFY2(panel_->shown("loop figures").contains("N = 11600 at 12.5 kHz"),
                      qPrintable(panel_->shown("loop figures")));
+    }
+
+    // The reference's noise typed into its table row by row, Tab from cell to cell and on to
+    // "Add row": the total at 10 kHz shown is owlet-cli's for the same loop.
+    void loopNoiseTypedRowByRow() {
+        typeTheLoop();
+        for (int i = 0; i < 13; ++i) // C1, Cc, R3, C3, the design's four, its choice, the
+            panel_->key("Tab");      // series, Design and Lowest noise: the table
+        const std::pair<const char*, const char*> points[] = {
+            {"100", "-130"}, {"1k", "-150"}, {"10k", "-160"}};
+        for (std::size_t i = 0; i < std::size(points); ++i) {
+            const auto& [offset, level] = points[i];
+            if (i > 0)
+                panel_->key("space"); // "Add row", which takes the focus into the new row
+            panel_->type(offset);
+            panel_->key("Tab");
+            panel_->type(level);
+            panel_->key("Tab"); // out of the last cell: "Add row"
+        }
+        QProcess cli;
+        cli.start(QStringLiteral(OWLET_CLI),
+                  {"--loop", "--fref", "10", "--fout", "145", "--kvco", "8", "--r1", "18k", "--r2",
+                   "3k3", "--c2", "1u", "--ref-noise", "100:-130,1k:-150,10k:-160"});
+        QVERIFY(cli.waitForFinished(10000));
+        const QString expected = QString::fromUtf8(cli.readAllStandardOutput()).simplified();
+        // The total at 10 kHz, and the reference's row of the spot table: every point read.
+        for (const char* row :
+             {"Phase noise at 10 kHz -?[0-9.]+ dBc/Hz", "reference( -?[0-9.]+){4}"}) {
+            const QString figure = QRegularExpression(row).match(expected).captured();
+            QVERIFY2(!figure.isEmpty(), qPrintable(expected));
+            QTRY_VERIFY2(panel_->shown("loop figures").contains(figure),
+                         qPrintable(figure + " / " + panel_->shown("loop figures")));
+        }
+        QVERIFY(panel_->shown("loop figures").contains("Noise left out"));
     }
 };
 

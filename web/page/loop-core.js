@@ -14,7 +14,13 @@ function carried() {
             const base64 = block.textContent.trim();
             const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64)
                 : Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-            WebAssembly.instantiate(bytes, imports).then((result) => receive(result.instance));
+            // Carried gzip-compressed: inflated by the browser's own stream.
+            const module = block.dataset.encoding === 'gzip'
+                ? new Response(new Blob([bytes]).stream()
+                    .pipeThrough(new DecompressionStream('gzip'))).arrayBuffer()
+                : Promise.resolve(bytes);
+            module.then((wasm) => WebAssembly.instantiate(wasm, imports))
+                .then((result) => receive(result.instance));
             return {};
         },
     };
