@@ -16,6 +16,20 @@ try {
     await page.click('#loop > summary');
     await page.waitForSelector('.loop-figures');
     for (const [key, text] of Object.entries(setting.loop)) {
+        // A profile's points into its table's cells, "Add row" pressed for each row past the
+        // first; any other input typed over.
+        if (await page.$eval(`#loop-${key}`, (e) => e.tagName === 'TABLE')) {
+            for (const [row, point] of text.split(',').entries()) {
+                const cells = `#loop-${key} tbody tr:nth-child(${row + 1}) input`;
+                if (!await page.$(cells))
+                    await page.click(`#loop-${key} + .loop-buttons button`);
+                for (const [column, value] of point.split(':').entries()) {
+                    await (await page.$$(cells))[column].click();
+                    await page.keyboard.type(value);
+                }
+            }
+            continue;
+        }
         await page.click(`#loop-${key}`, { clickCount: 3 });
         await page.keyboard.type(text);
     }
