@@ -1,10 +1,13 @@
 #include "loop/LoopAnalysis.h"
+#include "loop/LoopDesigner.h"
 #include "loop/input/PartValue.h"
+#include "loop/input/ProfileRows.h"
 #include "loop/noise/NoiseFigures.h"
 #include "loop/numerics/LinearStep.h"
 #include "loop/numerics/ModalSection.h"
 #include "loop/numerics/OpenLoop.h"
 #include "loop/report/LoopReport.h"
+#include "loop/report/PlotDrawing.h"
 #include "loop/report/UnitText.h"
 #include "tests/support/Rows.h"
 
@@ -14,6 +17,7 @@
 #include <complex>
 #include <numbers>
 #include <random>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -571,6 +575,105 @@ private slots:
                 qPrintable(
                     QStringLiteral("%1 against %2").arg(spurs->dbc[harmonic - 1]).arg(estimate)));
         }
+    }
+
+    // A profile's table: the text in rows and back, a pasted line turned into rows, and the
+    // bad row named, the others left alone.
+    void profileTables() {
+        using Rows = std::vector<ProfileRow>;
+        const std::tuple<const char*, Rows, const char*, std::vector<std::string>> cases[] = {
+            {"", {}, "", {}},
+            {" 100 : -130 ,1k:-150",
+             {{"100", "-130"}, {"1k", "-150"}},
+             "100:-130,1k:-150",
+             {"", ""}},
+            {"100:-130,,1k", // a row left empty is skipped, a half row is not
+             {{"100", "-130"}, {"", ""}, {"1k", ""}},
+             "100:-130,1k:",
+             {"", "", "Row 3 (1k, ) is not a point as offset:dBc/Hz"}},
+            {"1k:-150,100:-130,10k:-160",
+             {{"1k", "-150"}, {"100", "-130"}, {"10k", "-160"}},
+             "1k:-150,100:-130,10k:-160",
+             {"", "Row 2 (100, -130) comes after a higher offset", ""}},
+            {"0:-130,1k:5",
+             {{"0", "-130"}, {"1k", "5"}},
+             "0:-130,1k:5",
+             {"Row 1 (0, -130) is out of range", "Row 2 (1k, 5) is out of range"}},
+        };
+        for (const auto& [text, rows, joined, problems] : cases) {
+            QCOMPARE(SplitProfile(text), rows);
+            QCOMPARE(JoinProfile(rows), std::string(joined));
+            QCOMPARE(ProfileRowProblems(rows), problems);
+        }
+        // A line pasted into either cell of a row becomes its rows, in place.
+        const Rows pasted{{"10", "-100"}, {"", "100:-130,1k:-150"}, {"100k", "-170"}};
+        const Rows expanded{{"10", "-100"}, {"100", "-130"}, {"1k", "-150"}, {"100k", "-170"}};
+        QCOMPARE(ExpandProfileRows(pasted), expanded);
+        LoopDesigner d;
+        QVERIFY(d.setProfileRows(LoopField::RefNoise, pasted));
+        QCOMPARE(d.profileRows(LoopField::RefNoise), expanded);
+        QCOMPARE(d.text(LoopField::RefNoise), "10:-100,100:-130,1k:-150,100k:-170");
+        QVERIFY(!d.setProfileRows(LoopField::RefNoise, expanded));
+    }
+
+    // The designer with noise: the op-amp's inputs have no use with PDout and are left out
+    // (not refused); "Lowest noise" fills the natural frequency, R1 and R2, and no natural
+    // frequency nearby gives less integrated noise without a warning.
+    void designerNoise() {
+        LoopDesigner d;
+        d.followPanel({"10", "25", "145", false, false});
+        d.setTexts({{LoopField::Kvco, "8"},
+                    {LoopField::R1, "18k"},
+                    {LoopField::R2, "3k3"},
+                    {LoopField::C2, "1u"},
+                    {LoopField::C1, "100n"},
+                    {LoopField::VcoNoise, "1k:-70,10k:-95,100k:-118"},
+                    {LoopField::RefNoise, "100:-130,1k:-150"},
+                    {LoopField::OpampNoise, "10n"}});
+        QVERIFY(d.applies(LoopField::OpampNoise));
+        d.followPanel({"10", "25", "145", true, false});
+        QVERIFY(!d.applies(LoopField::OpampNoise) && d.applies(LoopField::Leakage));
+        QVERIFY2(d.problemLine().empty(), d.problemLine().c_str());
+        const std::vector<LoopField> changed = d.lowestNoise();
+        QCOMPARE(changed.size(), 3u);
+        QVERIFY(d.analysis().ok() && d.analysis().noise);
+        d.finishSimulation();
+        QCOMPARE(d.warnings(), std::vector<std::string>{});
+        const double lowest = d.analysis().noise->integratedDeg;
+        const double fn = std::stod(d.text(LoopField::NaturalFrequency));
+        for (const double factor : {0.8, 1.25}) {
+            d.setText(LoopField::NaturalFrequency, std::to_string(fn * factor));
+            d.design();
+            d.finishSimulation();
+            // Less noise only where the designer would warn (crossover, margin, current).
+            QVERIFY2(d.analysis().noise->integratedDeg >= lowest * 0.98 || !d.warnings().empty(),
+                     qPrintable(QString::number(fn * factor)));
+        }
+    }
+
+    // The phase-noise plot: each source's line told apart by its dashes or width, not only
+    // its colour; the description names the leader at every spot offset.
+    void noisePlotLines() {
+        LoopRequest q = request(Cases[4]); // the op-amp's form
+        q[LoopField::RefNoise] = "100:-130,1k:-150";
+        q[LoopField::VcoNoise] = "1k:-70,10k:-95";
+        q[LoopField::Floor] = "-212";
+        q[LoopField::OpampNoise] = "10n";
+        const LoopAnalysis a = AnalyseLoop(q);
+        QVERIFY(a.ok() && a.noise);
+        const std::vector<Plot> plots = LoopPlots(a);
+        const Drawing d = DrawPlots({plots.back()});
+        std::set<std::pair<std::vector<double>, double>> looks;
+        std::size_t lines = 0;
+        for (const Shape& shape : d.groups[0].shapes)
+            if (shape.kind == Shape::Kind::Path && shape.points.size() > 100) {
+                ++lines;
+                looks.insert({shape.dashes, shape.width});
+            }
+        QCOMPARE(lines, 6u); // reference, detector, VCO, resistors, op-amp, total
+        QCOMPARE(looks.size(), lines);
+        for (const char* offset : {"at 100 Hz", "at 1 kHz", "at 10 kHz", "at 100 kHz"})
+            QVERIFY(d.groups[0].summary.find(offset) != std::string::npos);
     }
 
     // Numbers as every view writes them.
