@@ -213,7 +213,7 @@ void LoopWindow::edited(LoopField field, const QString& text) {
 void LoopWindow::profileEdited(LoopField field) {
     ProfileTable* table = profiles_.at(field);
     if (designer_.setProfileRows(field, table->rows()))
-        table->setRows(designer_.profileRows(field));
+        table->showRows(designer_.profileRows(field));
     settings_->setValue(keyOf(field), qt(designer_.text(field)));
     refresh();
 }

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace owlet {
@@ -87,6 +88,19 @@ void ProfileTable::setRows(const std::vector<loop::ProfileRow>& rows) {
     }
     filling_ = false;
     fitHeight();
+}
+
+void ProfileTable::showRows(std::vector<loop::ProfileRow> rows) {
+    const int from = std::max(0, table_->currentRow());
+    QTimer::singleShot(0, this, [this, rows = std::move(rows), from] {
+        setRows(rows);
+        int row = table_->rowCount() - 1, column = 1;
+        for (int r = table_->rowCount() - 1; r >= from; --r)
+            for (int c = 1; c >= 0; --c)
+                if (table_->item(r, c)->text().isEmpty())
+                    row = r, column = c;
+        table_->setCurrentCell(row, column);
+    });
 }
 
 std::vector<loop::ProfileRow> ProfileTable::rows() const {

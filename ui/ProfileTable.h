@@ -21,6 +21,9 @@ public:
     ProfileTable(const QString& name, QWidget* parent = nullptr);
 
     void setRows(const std::vector<loop::ProfileRow>& rows);
+    // A line typed into a cell became these rows: shown once the edit has ended, the current
+    // cell then the first empty one from the edited row on, or the last.
+    void showRows(std::vector<loop::ProfileRow> rows);
     std::vector<loop::ProfileRow> rows() const;
     // Each row's problem, empty where it is good: a bad row is marked and described.
     void markProblems(const std::vector<std::string>& problems);

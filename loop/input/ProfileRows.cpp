@@ -51,9 +51,13 @@ std::vector<ProfileRow> ExpandProfileRows(const std::vector<ProfileRow>& rows) {
             expanded.push_back(row);
             continue;
         }
-        for (const std::string& cell : {row.offset, row.level})
-            for (ProfileRow& point : SplitProfile(cell))
-                expanded.push_back(std::move(point));
+        // The line as it reads across the row: a cell of its own, or both cells joined
+        // ("100" and "-130," as the next row is begun).
+        const std::string line = trimmed(row.level).empty()    ? row.offset
+                                 : trimmed(row.offset).empty() ? row.level
+                                                               : row.offset + ':' + row.level;
+        for (ProfileRow& point : SplitProfile(line))
+            expanded.push_back(std::move(point));
     }
     return expanded;
 }

@@ -19,7 +19,8 @@ struct ProfileRow {
 std::vector<ProfileRow> SplitProfile(std::string_view text);
 // The rows as the field's text, the rows left wholly empty skipped.
 std::string JoinProfile(const std::vector<ProfileRow>& rows);
-// A line typed or pasted into a cell ("100:-130,1k:-150") becomes the rows it holds.
+// A line typed or pasted into a cell ("100:-130,1k:-150") becomes the rows it holds; so does
+// a row whose level goes on with a comma ("100", "-130,": a new row begun).
 std::vector<ProfileRow> ExpandProfileRows(const std::vector<ProfileRow>& rows);
 
 // One point read after the offset of the point before it: the point, or what is wrong with it

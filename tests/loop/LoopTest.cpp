@@ -609,6 +609,8 @@ private slots:
         const Rows pasted{{"10", "-100"}, {"", "100:-130,1k:-150"}, {"100k", "-170"}};
         const Rows expanded{{"10", "-100"}, {"100", "-130"}, {"1k", "-150"}, {"100k", "-170"}};
         QCOMPARE(ExpandProfileRows(pasted), expanded);
+        QCOMPARE(ExpandProfileRows({{"100", "-130,"}}), (Rows{{"100", "-130"}, {"", ""}}));
+        QCOMPARE(ExpandProfileRows({{"1k:", ""}}), (Rows{{"1k", ""}}));
         LoopDesigner d;
         QVERIFY(d.setProfileRows(LoopField::RefNoise, pasted));
         QCOMPARE(d.profileRows(LoopField::RefNoise), expanded);

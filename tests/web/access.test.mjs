@@ -39,6 +39,16 @@ const AxeStates = [
         await page.type('#loop-r1', 'x');
         await until(() => page.$$eval('.loop-drawing svg', (s) => s.length === 1), 5000, 'the schematic');
     } },
+    { name: 'with the noise group open, a row wrong', reach: async (page) => {
+        await page.click('#Fref');
+        await page.keyboard.type('10');
+        await page.click('#loop > summary');
+        await page.waitForSelector('#loop-kvco');
+        await page.type('#loop-kvco', '8');
+        await page.type('#loop-ref-noise tbody input', '1k:-150,100:-130');
+        await until(() => page.$$eval('#loop-ref-noise [aria-invalid="true"]', (i) => i.length === 2),
+            5000, 'the row marked');
+    } },
 ];
 
 // Text as WCAG 1.4.12 spaces it, and a 20 px minimum font size.

@@ -305,6 +305,57 @@ for (const form of Forms) describe(`the page ${form}`, () => {
         }
     });
 
+    test('the noise by the keyboard: a profile typed row by row gives owlet-cli\'s figures', async () => {
+        const page = await openPage(browser, site.url, { serial: false });
+        try {
+            await page.click('#Fref');
+            await page.keyboard.type('10');
+            await page.click('#Fout');
+            await page.keyboard.type('145');
+            await page.focus('#loop > summary');
+            await page.keyboard.press('Enter');
+            await page.waitForSelector('#loop-kvco');
+            for (const [key, value] of [['kvco', '8'], ['r1', '18k'], ['r2', '3k3'], ['c2', '1u']])
+                await page.type(`#loop-${key}`, value);
+            // C1, Cc, R3, C3, the design's four, its choice, the series, Design, Lowest noise.
+            for (let i = 0; i < 13; ++i)
+                await page.keyboard.press('Tab');
+            const points = [['100', '-130'], ['1k', '-150'], ['10k', '-160']];
+            for (const [n, [offset, level]] of points.entries()) {
+                if (n > 0)
+                    await page.keyboard.press('Enter'); // "Add row": the focus into the new row
+                assert.equal(await page.evaluate(() => document.activeElement.getAttribute('aria-label')),
+                    `Reference noise (Hz:dBc/Hz) Offset (Hz), row ${n + 1}`);
+                await page.keyboard.type(offset);
+                await page.keyboard.press('Tab');
+                await page.keyboard.type(level);
+                await page.keyboard.press('Tab');
+            }
+            await page.waitForSelector('.loop-results:not([data-simulating])');
+            const figures = await page.$$eval('.loop-figures tr', (trs) =>
+                trs.map((tr) => [...tr.cells].map((c) => c.textContent.trim().replace(/\s+/g, ' ')).join(' ')));
+            const cli = execFileSync(process.env.OWLET_CLI, ['--loop', '--fref', '10', '--fout', '145',
+                '--kvco', '8', '--r1', '18k', '--r2', '3k3', '--c2', '1u',
+                '--ref-noise', '100:-130,1k:-150,10k:-160'], { encoding: 'utf8' })
+                .split('\n').map((l) => l.trim().replace(/\s+/g, ' '));
+            for (const row of [/^Phase noise at 10 kHz /, /^reference /])
+                assert.equal(figures.find((f) => row.test(f)), cli.find((l) => row.test(l)));
+            assert.equal(await page.$$eval('#loop-ref-noise tbody tr', (r) => r.length), 3);
+            assert.equal(await page.$$eval('.loop-drawing svg', (s) => s.length), 5);
+            assert.match(await page.$eval('.loop-drawing:nth-of-type(5)', (d) => d.getAttribute('aria-description')),
+                /at 10 kHz, the resistors' noise leading/);
+            // A line pasted into a cell becomes the rows it holds.
+            await page.click('#loop-vco-noise tbody input');
+            await page.keyboard.type('1k:-70,10k:-95,100k:-118');
+            assert.equal(await page.$$eval('#loop-vco-noise tbody tr', (r) => r.length), 3);
+            await page.waitForSelector('.loop-results:not([data-simulating])');
+            assert.match(await text(page, '.loop-figures'), /VCO\s+-51\.1/);
+            assert.deepEqual(page.problems, []);
+        } finally {
+            await page.done();
+        }
+    });
+
     test('every control stands where the layout table puts it', async () => {
         const table = fs.readFileSync(path.join(root, 'panel/Layout.h'), 'utf8');
         const rows = [...table.matchAll(/\{C::(\w+), (\d+), (\d+), (\d+), (\d+)/g)]

@@ -172,7 +172,7 @@ export class LoopSection {
         const edited = () => {
             const rows = [...body.rows].map((r) => [...r.querySelectorAll('input')].map((c) => c.value));
             if (core.setProfile(i.field, rows))
-                this.#fillProfile(i.field, profile, true);
+                this.#fillProfile(i.field, profile, Math.max(0, profile.focused));
             this.#store(i.key, core.text(i.field));
             this.#render();
         };
@@ -192,23 +192,29 @@ export class LoopSection {
                 ? profile.focused : body.rows.length - 1;
             body.rows[at]?.remove();
             edited();
-            this.#fillProfile(i.field, profile, false);
+            this.#fillProfile(i.field, profile);
             body.rows[Math.min(at, body.rows.length - 1)]?.querySelector('input').focus();
         });
         this.#profiles.set(i.field, profile);
-        this.#fillProfile(i.field, profile, false);
+        this.#fillProfile(i.field, profile);
         const shown = [label, table, element('div', { class: 'loop-buttons' }, add, remove), message];
         this.#fields.set(i.field, { input: table, message, key: i.key, shown, profile: true });
         return shown;
     }
 
     // The rows as the designer holds them, one blank row at least to type the first point.
-    #fillProfile(field, profile, focus) {
+    // After a line became rows (`from`: the row it was typed in), typing goes on in the first
+    // empty cell from there, or at the end of the last.
+    #fillProfile(field, profile, from = null) {
         const rows = this.#core.profile(field);
         profile.body.replaceChildren(...(rows.length ? rows : [['', '']])
             .map((cells, n) => this.#profileRow(profile, n, cells)));
-        if (focus)
-            profile.body.rows[0]?.querySelector('input').focus();
+        if (from === null)
+            return;
+        const cells = [...profile.body.querySelectorAll('input')];
+        const next = cells.slice(2 * from).find((c) => c.value === '') ?? cells.at(-1);
+        next.focus();
+        next.setSelectionRange(next.value.length, next.value.length);
     }
 
     #profileRow(i, n, cells) {
