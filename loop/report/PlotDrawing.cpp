@@ -146,7 +146,10 @@ DrawingGroup drawPlot(const Plot& plot, double y0) {
         const PlotMark& m = plot.marks[i];
         Shape mark = line(px(m.x), top, px(m.x), bottom, "#444", MarkDashes);
         out.push_back(mark);
-        out.push_back(text(px(m.x) + 4, top + 14 + 13 * static_cast<double>(i), m.label));
+        // Right of its line, or left of it where the label would leave the chart.
+        const bool left = px(m.x) + 4 + 6.5 * static_cast<double>(m.label.size()) > Left + w;
+        out.push_back(text(left ? px(m.x) - 4 : px(m.x) + 4, top + 14 + 13 * static_cast<double>(i),
+                           m.label, left ? Shape::Anchor::End : Shape::Anchor::Start));
     }
     // The legend right-aligned above the chart, one swatch a named series; below the
     // offsets' ticks where it would run into the title.
