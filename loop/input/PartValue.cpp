@@ -32,22 +32,21 @@ constexpr std::array<Prefix, 14> Prefixes{{{"f", -15},
 constexpr std::array<std::string_view, 8> Units{
     "F", "\xCE\xA9", "\xE2\x84\xA6", "ohm", "Ohm", "ohms", "V", "Hz"};
 
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 } // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 std::optional<double> ReadPartValue(std::string_view text, bool prefixes) {
-    text = trimmed(text);
+    text = TrimBlanks(text);
     double sign = 1.0;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         sign = text.front() == '-' ? -1.0 : 1.0;
@@ -61,7 +60,7 @@ std::optional<double> ReadPartValue(std::string_view text, bool prefixes) {
     const std::string_view mantissa = text.substr(0, number.length);
     text.remove_prefix(number.length);
     int exponent = 0;
-    text = trimmed(text);
+    text = TrimBlanks(text);
     if (prefixes)
         for (const Prefix& p : Prefixes)
             if (text.starts_with(p.text)) {
@@ -81,7 +80,7 @@ std::optional<double> ReadPartValue(std::string_view text, bool prefixes) {
                 }
                 break;
             }
-    text = trimmed(text);
+    text = TrimBlanks(text);
     if (!text.empty()) {
         bool unit = false;
         for (const std::string_view u : Units)

@@ -12,5 +12,7 @@ namespace owlet::loop {
 // `prefixes` false only a plain number is taken ("145.0125", "-12.5", "1e3"). None for
 // anything else, or for a number beyond the double range.
 std::optional<double> ReadPartValue(std::string_view text, bool prefixes = true);
+// The text without the blanks around it (spaces, tabs, line ends), as a value is read.
+std::string_view TrimBlanks(std::string_view text);
 
 } // namespace owlet::loop

@@ -5,13 +5,6 @@
 namespace owlet::loop {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool holdsLine(std::string_view cell) {
     return cell.find_first_of(":,") != std::string_view::npos;
 }
@@ -20,17 +13,17 @@ bool holdsLine(std::string_view cell) {
 
 std::vector<ProfileRow> SplitProfile(std::string_view text) {
     std::vector<ProfileRow> rows;
-    if (trimmed(text).empty())
+    if (TrimBlanks(text).empty())
         return rows;
     for (std::size_t start = 0; start <= text.size();) {
         const std::size_t end = std::min(text.find(',', start), text.size());
         const std::string_view point = text.substr(start, end - start);
         start = end + 1;
         const std::size_t colon = point.find(':');
-        rows.push_back({std::string(trimmed(point.substr(0, colon))),
+        rows.push_back({std::string(TrimBlanks(point.substr(0, colon))),
                         colon == std::string_view::npos
                             ? std::string()
-                            : std::string(trimmed(point.substr(colon + 1)))});
+                            : std::string(TrimBlanks(point.substr(colon + 1)))});
     }
     return rows;
 }
@@ -38,9 +31,9 @@ std::vector<ProfileRow> SplitProfile(std::string_view text) {
 std::string JoinProfile(const std::vector<ProfileRow>& rows) {
     std::string text;
     for (const ProfileRow& row : rows)
-        if (!trimmed(row.offset).empty() || !trimmed(row.level).empty())
-            text += (text.empty() ? "" : ",") + std::string(trimmed(row.offset)) + ':' +
-                    std::string(trimmed(row.level));
+        if (!TrimBlanks(row.offset).empty() || !TrimBlanks(row.level).empty())
+            text += (text.empty() ? "" : ",") + std::string(TrimBlanks(row.offset)) + ':' +
+                    std::string(TrimBlanks(row.level));
     return text;
 }
 
@@ -53,9 +46,9 @@ std::vector<ProfileRow> ExpandProfileRows(const std::vector<ProfileRow>& rows) {
         }
         // The line as it reads across the row: a cell of its own, or both cells joined
         // ("100" and "-130," as the next row is begun).
-        const std::string line = trimmed(row.level).empty()    ? row.offset
-                                 : trimmed(row.offset).empty() ? row.level
-                                                               : row.offset + ':' + row.level;
+        const std::string line = TrimBlanks(row.level).empty()    ? row.offset
+                                 : TrimBlanks(row.offset).empty() ? row.level
+                                                                  : row.offset + ':' + row.level;
         for (ProfileRow& point : SplitProfile(line))
             expanded.push_back(std::move(point));
     }
@@ -63,8 +56,8 @@ std::vector<ProfileRow> ExpandProfileRows(const std::vector<ProfileRow>& rows) {
 }
 
 ProfilePointRead ReadProfilePoint(const ProfileRow& row, std::optional<double> previousOffset) {
-    const std::optional<double> offset = ReadPartValue(trimmed(row.offset));
-    const std::optional<double> level = ReadPartValue(trimmed(row.level), false);
+    const std::optional<double> offset = ReadPartValue(TrimBlanks(row.offset));
+    const std::optional<double> level = ReadPartValue(TrimBlanks(row.level), false);
     if (!offset || !level)
         return {std::nullopt, "is not a point as offset:dBc/Hz"};
     if (!(*offset > 0.0 && *offset <= 1e12) || !(*level >= -250.0 && *level <= 0.0))
@@ -79,15 +72,15 @@ std::vector<std::string> ProfileRowProblems(const std::vector<ProfileRow>& rows)
     std::optional<double> previous;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ProfileRow& row = rows[i];
-        if (trimmed(row.offset).empty() && trimmed(row.level).empty())
+        if (TrimBlanks(row.offset).empty() && TrimBlanks(row.level).empty())
             continue;
         const ProfilePointRead read = ReadProfilePoint(row, previous);
         if (read.point) {
             previous = read.point->offsetHz;
             continue;
         }
-        problems[i] = "Row " + std::to_string(i + 1) + " (" + std::string(trimmed(row.offset)) +
-                      ", " + std::string(trimmed(row.level)) + ") " + std::string(read.fault);
+        problems[i] = "Row " + std::to_string(i + 1) + " (" + std::string(TrimBlanks(row.offset)) +
+                      ", " + std::string(TrimBlanks(row.level)) + ") " + std::string(read.fault);
     }
     return problems;
 }
