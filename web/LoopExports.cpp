@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,27 @@ std::optional<LoopField> fieldOf(int number) {
     if (number < 0 || number >= static_cast<int>(loop::LoopFieldCount))
         return std::nullopt;
     return static_cast<LoopField>(number);
+}
+
+// Each line of a text the page hands in, parted at its first tab; none after it where the
+// line has no tab.
+struct TabbedLine {
+    std::string_view before;
+    std::optional<std::string_view> after;
+};
+std::vector<TabbedLine> tabbedLines(std::string_view text) {
+    std::vector<TabbedLine> lines;
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos)
+            lines.push_back({line, std::nullopt});
+        else
+            lines.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    }
+    return lines;
 }
 
 std::string number(LoopField field) {
@@ -92,16 +114,12 @@ EMSCRIPTEN_KEEPALIVE const char* owlet_loop_words(LoopCore* core) {
 // `stored`: "field\ttext" lines, as the page kept them.
 EMSCRIPTEN_KEEPALIVE void owlet_loop_restore(LoopCore* core, const char* stored) {
     std::vector<std::pair<LoopField, std::string>> texts;
-    for (std::string_view rest = stored; !rest.empty();) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        const std::size_t tab = line.find('\t');
+    for (const auto& [before, after] : tabbedLines(stored)) {
         int field = -1;
-        if (tab != std::string_view::npos)
-            std::from_chars(line.data(), line.data() + tab, field);
+        if (after)
+            std::from_chars(before.data(), before.data() + before.size(), field);
         if (const auto f = fieldOf(field))
-            texts.emplace_back(*f, line.substr(tab + 1));
+            texts.emplace_back(*f, *after);
     }
     core->designer.setTexts(texts);
 }
@@ -157,14 +175,8 @@ EMSCRIPTEN_KEEPALIVE int owlet_loop_set_profile(LoopCore* core, int field, const
     if (!f)
         return 0;
     std::vector<loop::ProfileRow> table;
-    for (std::string_view rest = rows; !rest.empty();) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        const std::size_t tab = std::min(line.find('\t'), line.size());
-        table.push_back({std::string(line.substr(0, tab)),
-                         std::string(line.substr(std::min(tab + 1, line.size())))});
-    }
+    for (const auto& [offset, level] : tabbedLines(rows))
+        table.push_back({std::string(offset), std::string(level.value_or(""))});
     return core->designer.setProfileRows(*f, std::move(table)) ? 1 : 0;
 }
 // "problem\tline", "invalid\tfield\tneed", "hidden\tfield" (no use with this detector),

@@ -9,6 +9,10 @@ bool holdsLine(std::string_view cell) {
     return cell.find_first_of(":,") != std::string_view::npos;
 }
 
+bool blank(const ProfileRow& row) {
+    return TrimBlanks(row.offset).empty() && TrimBlanks(row.level).empty();
+}
+
 } // namespace
 
 std::vector<ProfileRow> SplitProfile(std::string_view text) {
@@ -31,7 +35,7 @@ std::vector<ProfileRow> SplitProfile(std::string_view text) {
 std::string JoinProfile(const std::vector<ProfileRow>& rows) {
     std::string text;
     for (const ProfileRow& row : rows)
-        if (!TrimBlanks(row.offset).empty() || !TrimBlanks(row.level).empty())
+        if (!blank(row))
             text += (text.empty() ? "" : ",") + std::string(TrimBlanks(row.offset)) + ':' +
                     std::string(TrimBlanks(row.level));
     return text;
@@ -56,8 +60,8 @@ std::vector<ProfileRow> ExpandProfileRows(const std::vector<ProfileRow>& rows) {
 }
 
 ProfilePointRead ReadProfilePoint(const ProfileRow& row, std::optional<double> previousOffset) {
-    const std::optional<double> offset = ReadPartValue(TrimBlanks(row.offset));
-    const std::optional<double> level = ReadPartValue(TrimBlanks(row.level), false);
+    const std::optional<double> offset = ReadPartValue(row.offset); // blanks around are read past
+    const std::optional<double> level = ReadPartValue(row.level, false);
     if (!offset || !level)
         return {std::nullopt, "is not a point as offset:dBc/Hz"};
     if (!(*offset > 0.0 && *offset <= 1e12) || !(*level >= -250.0 && *level <= 0.0))
@@ -72,7 +76,7 @@ std::vector<std::string> ProfileRowProblems(const std::vector<ProfileRow>& rows)
     std::optional<double> previous;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ProfileRow& row = rows[i];
-        if (TrimBlanks(row.offset).empty() && TrimBlanks(row.level).empty())
+        if (blank(row))
             continue;
         const ProfilePointRead read = ReadProfilePoint(row, previous);
         if (read.point) {

@@ -173,7 +173,7 @@ export class LoopSection {
             const rows = [...body.rows].map((r) => [...r.querySelectorAll('input')].map((c) => c.value));
             if (core.setProfile(i.field, rows))
                 this.#fillProfile(i.field, profile, Math.max(0, profile.focused));
-            this.#store(i.key, core.text(i.field));
+            storage()?.setItem(Stored + i.key, core.text(i.field));
             this.#render();
         };
         body.addEventListener('input', edited);
@@ -226,10 +226,6 @@ export class LoopSection {
         }), ...(last ? [element('span', { id: need, class: 'loop-need' })] : []));
         return element('tr', {}, cell(cells[0], words.offsetColumn, false),
             cell(cells[1], words.levelColumn, true));
-    }
-
-    #store(key, text) {
-        storage()?.setItem(Stored + key, text);
     }
 
     // The simulation after an edit runs a few milliseconds at a time between events, and is
