@@ -9,6 +9,8 @@
 # make format        formats every C++ file in place
 # make web     builds the web page into build-web/site (WebAssembly, Debian's emscripten)
 # make web-run builds the page and serves it on 127.0.0.1 (WEB_PORT, default 8080)
+# make cross   cross-builds the package's programs for the Raspberry Pi (arm64, armhf) into
+#              build-<arch>, with Debian's cross compilers and those architectures' own Qt
 # make dist    builds and tests, then leaves every release artifact and SHA256SUMS in build/dist
 
 BUILD ?= build
@@ -19,18 +21,26 @@ WEB_PORT ?= 8080
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 5
 JOBS ?= $(shell nproc)
+# The Raspberry Pi's architectures: Raspberry Pi OS for 64-bit boards, and for older ones.
+CROSS_ARCHS ?= arm64 armhf
+CROSS_BUILD_PREFIX ?= build-
 # WERROR=ON turns every compiler warning into an error, as CI builds.
 WERROR ?= OFF
 
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
-            xvfb xauth libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net
+            xvfb xauth x11-utils file libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The page's compiler, and the browser its tests drive; node and npm come from Debian where
 # the machine has none of its own.
 WEB_PACKAGES := emscripten chromium
 # Debian's emscripten runs on the machine's node, which must find Debian's own modules.
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+
+# The cross compilers, each architecture's Qt (multiarch), and qemu-user to run what they
+# build: the icon's export while building, the programs in the tests.
+CROSS_PACKAGES := qemu-user $(foreach a,$(CROSS_ARCHS),crossbuild-essential-$(a) \
+	qt6-base-dev:$(a) qt6-serialport-dev:$(a) libgl-dev:$(a))
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -46,7 +56,7 @@ define install_missing
 endef
 
 .PHONY: all deps build run test sanitize deb dist fuzz bench format format-check clean web \
-	web-run web-deps node-deps
+	web-run web-deps node-deps cross cross-deps
 
 all: build
 
@@ -55,7 +65,8 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOWLET_WERROR=$(WERROR) \
-		-DOWLET_WEB_BUILD=$(abspath $(WEB_BUILD))
+		-DOWLET_WEB_BUILD=$(abspath $(WEB_BUILD)) -DOWLET_CROSS_ARCHS="$(CROSS_ARCHS)" \
+		-DOWLET_CROSS_BUILD_PREFIX=$(abspath $(CROSS_BUILD_PREFIX))
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -65,9 +76,27 @@ run: build
 	fi
 	$(BUILD)/app/owlet
 
-test: build web node-deps format-check
+test: build web node-deps cross format-check
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Each architecture is added to dpkg once; apt then fetches its packages beside this
+# machine's own (Debian's archive, nothing else).
+cross-deps: deps
+	@for a in $(CROSS_ARCHS); do \
+		dpkg --print-foreign-architectures | grep -qx $$a || \
+			{ echo "Adding the architecture $$a"; $(SUDO) dpkg --add-architecture $$a; }; \
+	done
+	$(call install_missing,$(CROSS_PACKAGES))
+
+# The package's programs only (no tests, no benchmarks): the tests run them under qemu-user.
+cross: cross-deps
+	@for a in $(CROSS_ARCHS); do \
+		cmake -S . -B $(CROSS_BUILD_PREFIX)$$a -DCMAKE_TOOLCHAIN_FILE=cmake/DebianCross.cmake \
+			-DOWLET_DEBIAN_ARCH=$$a -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+			-DOWLET_WERROR=$(WERROR) >/dev/null && \
+		cmake --build $(CROSS_BUILD_PREFIX)$$a -j $(JOBS) || exit 1; \
+	done
 
 web-deps:
 	$(call install_missing,$(WEB_PACKAGES) cmake make)
@@ -102,7 +131,7 @@ deb: build
 	lintian --fail-on error $(BUILD)/owlet_*.deb
 
 dist: test
-	tools/dist.sh $(BUILD) $(WEB_BUILD) $(BUILD)/dist
+	tools/dist.sh $(BUILD) $(WEB_BUILD) $(BUILD)/dist $(addprefix $(CROSS_BUILD_PREFIX),$(CROSS_ARCHS))
 	@echo "build/dist:"; cat $(BUILD)/dist/SHA256SUMS
 
 fuzz:
@@ -136,4 +165,5 @@ format: deps
 	clang-format -i $(CXX_FILES)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(WEB_BUILD) \
+		$(addprefix $(CROSS_BUILD_PREFIX),$(CROSS_ARCHS))

@@ -49,4 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends from the binaries' libraries
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+if(OWLET_DEBIAN_ARCH) # a cross build (cmake/DebianCross.cmake), not this machine's
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${OWLET_DEBIAN_ARCH})
+endif()
 include(CPack)
