@@ -1,7 +1,7 @@
 #!/bin/sh
 # Leaves every artifact of a release in OUT, with SHA256SUMS:
-#   tools/dist.sh BUILD WEB_BUILD OUT
-# the Debian package, the page as one file, the served site as a tar.gz for any static
+#   tools/dist.sh BUILD WEB_BUILD OUT [CROSS_BUILD...]
+# the Debian package of this machine and of each cross build (make cross), the page as one file, the served site as a tar.gz for any static
 # HTTPS host, and the source as git archive makes it. The page file, the site archive and
 # the source archive are the same bytes for the same tree: fixed times (the last commit's,
 # or SOURCE_DATE_EPOCH), sorted entries, one owner, no name or time in the gzip header.
@@ -9,6 +9,7 @@ set -eu
 build=$1
 web=$2
 out=$3
+shift 3
 source=$(cd "$(dirname "$0")/.." && pwd)
 version=$(cat "$build/version.txt")
 git -C "$source" rev-parse --verify -q HEAD >/dev/null ||
@@ -19,9 +20,12 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 
 rm -rf "$out"
 mkdir -p "$out"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out/cpack" >/dev/null
-mv "$out"/cpack/owlet_"$version"_*.deb "$out"/
-rm -rf "$out/cpack"
+for packaged in "$build" "$@"; do
+    [ -s "$packaged/CPackConfig.cmake" ] || { echo "dist: $packaged is not built"; exit 1; }
+    cpack -G DEB --config "$packaged/CPackConfig.cmake" -B "$out/cpack" >/dev/null
+    mv "$out"/cpack/owlet_"$version"_*.deb "$out"/
+    rm -rf "$out/cpack"
+done
 cp "$web/owlet-$version.html" "$out/"
 # The site: the files web/page/site-files.txt lists and the service worker, nothing else.
 files=$( (cat "$source/web/page/site-files.txt"; echo sw.js) | sort | sed 's,^,site/,')

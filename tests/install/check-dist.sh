@@ -1,12 +1,14 @@
 #!/bin/sh
 # Makes the release twice, from two fresh copies of the page's build with different file
 # times, the page file built again in each: the page file and the two archives are the same
-# bytes both times; SHA256SUMS agrees with checksums computed apart from it; every artifact
-# and program tells the project's version.
+# bytes both times; SHA256SUMS agrees with checksums computed apart from it and lists a
+# package for each cross build; every artifact and program tells the project's version.
+#   check-dist.sh BUILD WEB_BUILD VERSION [CROSS_BUILD...]
 set -eu
 build=$1
 web=$2
 v=$3
+shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ ! -s "$web/owlet-$v.html" ]; then
@@ -14,6 +16,12 @@ if [ ! -s "$web/owlet-$v.html" ]; then
     [ -n "${CI:-}" ] && exit 1
     exit 77
 fi
+for cross in "$@"; do
+    [ -s "$cross/CPackConfig.cmake" ] && continue
+    echo "no cross build in $cross (make cross)"
+    [ -n "${CI:-}" ] && exit 1
+    exit 77
+done
 source=$(cd "$(dirname "$0")/../.." && pwd)
 for copy in a b; do
     mkdir -p "$work/web-$copy"
@@ -22,10 +30,17 @@ for copy in a b; do
     find "$work/web-$copy" -exec touch -t "$stamp" {} +
     node "$source/web/build/single.mjs" "$work/web-$copy/owlet-$v.html" "$work/web-$copy/site" \
         "$source/web/page/carried-core.js"
-    "$source/tools/dist.sh" "$build" "$work/web-$copy" "$work/$copy" 2>/dev/null
+    "$source/tools/dist.sh" "$build" "$work/web-$copy" "$work/$copy" "$@" 2>/dev/null
 done
 # Each checksum computed again by another program than the one that wrote the list.
-[ "$(wc -l <"$work/a/SHA256SUMS")" -eq 4 ] || { echo "SHA256SUMS lists other than 4 files"; exit 1; }
+listed=$((4 + $#))
+[ "$(wc -l <"$work/a/SHA256SUMS")" -eq $listed ] ||
+    { echo "SHA256SUMS lists other than $listed files:"; cat "$work/a/SHA256SUMS"; exit 1; }
+for cross in "$@"; do
+    arch=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "\(.*\)")$/\1/p' "$cross/CPackConfig.cmake")
+    grep -q "  owlet_${v}_$arch.deb\$" "$work/a/SHA256SUMS" ||
+        { echo "SHA256SUMS lists no owlet_${v}_$arch.deb"; exit 1; }
+done
 while read -r sum name; do
     again=$(node -e 'const c = require("crypto"); process.stdout.write(c.createHash("sha256")
         .update(require("fs").readFileSync(process.argv[1])).digest("hex"))' "$work/a/$name")
@@ -36,7 +51,8 @@ for f in "owlet-$v.html" "owlet-web-$v.tar.gz" "owlet-$v.tar.gz"; do
 done
 
 fail() { echo "version: $1, not $v"; exit 1; }
-deb=$(ls "$work"/a/owlet_"$v"_*.deb) || fail "no owlet_${v}_<arch>.deb"
+deb=$work/a/owlet_${v}_$(dpkg --print-architecture).deb
+[ -s "$deb" ] || fail "no $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Version)" = "$v" ] || fail "the package says $(dpkg-deb -f "$deb" Version)"
 dpkg-deb -x "$deb" "$work/root"
 for program in owlet owlet-cli owlet-module-sim; do
