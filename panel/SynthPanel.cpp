@@ -6,6 +6,7 @@
 #include "math/ReadNumber.h"
 #include "panel/ErrorReporter.h"
 #include "panel/PanelView.h"
+#include "panel/PressWords.h"
 #include "panel/ResponseLimit.h"
 
 #include <algorithm>
@@ -100,7 +101,15 @@ void SynthPanel::userSetCheck(Control control, std::int16_t value) {
 void SynthPanel::userPressedButton(Control control) {
     if (!visible(control) || controlKind(control) != ControlKind::CommandButton)
         return;
-    run("Pressing \"" + text(control) + "\"", [&] { raise(control, Event::Click); });
+    sentByPress_.clear();
+    if (!run("Pressing \"" + text(control) + "\"", [&] { raise(control, Event::Click); }) || !view_)
+        return;
+    PressOutcome outcome{control, std::move(sentByPress_), portNumber_, {}, {}};
+    if (const std::optional<Control> box = RegisterBoxOf(control))
+        outcome.shownRegister = text(*box);
+    if (control == Control::SetN && visible(Control::Warn))
+        outcome.warning = text(Control::Warn);
+    view_->announce(PressWords(outcome));
 }
 
 void SynthPanel::userClickedField(Control control) {
@@ -114,15 +123,17 @@ void SynthPanel::commEvent() {
     run("The link to the module", [this] { raise(std::nullopt, Event::Comm); });
 }
 
-void SynthPanel::run(const std::string& doing, const std::function<void()>& handler) {
+bool SynthPanel::run(const std::string& doing, const std::function<void()>& handler) {
     try {
         handler();
+        return true;
     } catch (const ArithmeticFault& fault) {
         reporter_.report({faultKindName(fault.kind()),
                           doing + ": " + fault.what() + ".\n" + adviceFor(fault.kind())});
     } catch (const LinkFailure& failure) {
         reporter_.report({linkFailureKindName(failure.kind()), doing + ": " + failure.what()});
     }
+    return false;
 }
 
 // ---- writes --------------------------------------------------------------------------
@@ -196,6 +207,7 @@ double SynthPanel::readNumber(Control control) const {
 
 void SynthPanel::sendLine(const std::string& line) {
     link_.write(line);
+    sentByPress_.push_back(line);
 }
 
 } // namespace owlet

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace owlet {
 
@@ -121,14 +122,16 @@ private:
     void sendLine(const std::string& line);
     double readNumber(Control control) const;
 
-    // Runs one entry point, reporting a failure as a run-time error of `doing`.
-    void run(const std::string& doing, const std::function<void()>& handler);
+    // Runs one entry point, reporting a failure as a run-time error of `doing`; true when
+    // the handler ran to its end.
+    bool run(const std::string& doing, const std::function<void()>& handler);
 
     ModuleLink& link_;
     ErrorReporter& reporter_;
     PanelView* view_ = nullptr;
     ControlStates controls_ = initialControlStates();
     std::int16_t portNumber_ = 0;
+    std::vector<std::string> sentByPress_; // the lines the press being handled sent
 };
 
 } // namespace owlet

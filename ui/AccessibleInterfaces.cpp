@@ -1,8 +1,13 @@
 #include "ui/AccessibleInterfaces.h"
 
 #include "ui/ChoiceComboBox.h"
+#include "ui/LineEditAccessible.h"
+#include "ui/ListComboAccessible.h"
+#include "ui/RadioAccessible.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -12,6 +17,14 @@ namespace {
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == QLatin1String("owlet::ChoiceComboBox"))
         return new ComboAccessible(static_cast<ChoiceComboBox*>(object));
+    if (className == QLatin1String("QComboBox"))
+        return new ListComboAccessible(static_cast<QComboBox*>(object));
+    if (className == QLatin1String("QRadioButton"))
+        return new RadioAccessible(static_cast<QAbstractButton*>(object));
+    if (className == QLatin1String("QLineEdit"))
+        return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    if (className == QLatin1String("owlet::Announcer"))
+        return new AnnouncementAccessible(static_cast<QLabel*>(object));
     if (className == QLatin1String("QLabel") &&
         object->objectName() == QLatin1String(WarningObjectName))
         return new WarningAccessible(static_cast<QLabel*>(object));
@@ -81,12 +94,7 @@ QString ComboAccessible::localizedActionDescription(const QString& action) const
 }
 
 void ComboAccessible::doAction(const QString& action) {
-    if (action != showMenuAction() && action != pressAction())
-        return;
-    if (box()->view()->isVisible())
-        box()->hidePopup();
-    else
-        box()->showPopup();
+    openOrCloseList(box(), action);
 }
 
 QStringList ComboAccessible::keyBindingsForAction(const QString& action) const {
@@ -102,6 +110,25 @@ QString WarningAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Name)
         return static_cast<const QLabel*>(widget())->text();
     return QAccessibleWidget::text(t);
+}
+
+AnnouncementAccessible::AnnouncementAccessible(QLabel* label)
+    : QAccessibleWidget(label, QAccessible::Notification) {}
+
+QString AnnouncementAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name)
+        return static_cast<const QLabel*>(widget())->text();
+    return QAccessibleWidget::text(t);
+}
+
+void openOrCloseList(QComboBox* box, const QString& action) {
+    if (action != QAccessibleActionInterface::showMenuAction() &&
+        action != QAccessibleActionInterface::pressAction())
+        return;
+    if (box->view()->isVisible())
+        box->hidePopup();
+    else
+        box->showPopup();
 }
 
 void installAccessibleInterfaces() {

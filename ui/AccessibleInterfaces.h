@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 
+class QComboBox;
 class QLabel;
 
 namespace owlet {
@@ -41,9 +42,19 @@ public:
     QString text(QAccessible::Text t) const override;
 };
 
-// Lets Qt make these interfaces for the panel's combo boxes and for the label whose object
-// name is WarningObjectName; safe to call repeatedly. Qt keeps an interface once made, so
-// this must come before the controls are.
+// The words after a press (ui/Announcer): a notification, which Orca reads when it shows.
+class AnnouncementAccessible final : public QAccessibleWidget {
+public:
+    explicit AnnouncementAccessible(QLabel* label);
+    QString text(QAccessible::Text t) const override;
+};
+
+// Both actions of a combo box (show the menu, press) open its list, or close it when open.
+void openOrCloseList(QComboBox* box, const QString& action);
+
+// Lets Qt make these interfaces for the panel's combo boxes, every one-line text box, the
+// announcer and the label whose object name is WarningObjectName; safe to call repeatedly. Qt keeps
+// an interface once made, so this must come before the controls are.
 void installAccessibleInterfaces();
 inline constexpr const char* WarningObjectName = "Warn";
 

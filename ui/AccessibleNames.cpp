@@ -4,11 +4,10 @@
 #include "ui/ControlWidgets.h"
 #include "ui/QtText.h"
 
-#include <QAccessible>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace owlet {
 
@@ -33,20 +32,13 @@ void describeEdited(QWidget* field, bool edited) {
     field->setAccessibleDescription(qt(editedDescription(edited)));
 }
 
-WarningAlert::WarningAlert(QWidget* warning)
-    : warning_(warning) {}
-
-void WarningAlert::announce() {
-    if (pending_)
-        return;
-    pending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        pending_ = false;
-        if (warning_->isVisible()) {
-            QAccessibleEvent alert(warning_, QAccessible::Alert);
-            QAccessible::updateAccessibility(&alert);
-        }
-    });
+void keepChoiceSelected(QComboBox* box) {
+    const auto select = [box](int index) {
+        box->view()->selectionModel()->select(box->model()->index(index, box->modelColumn()),
+                                              QItemSelectionModel::ClearAndSelect);
+    };
+    select(box->currentIndex());
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, select);
 }
 
 } // namespace owlet

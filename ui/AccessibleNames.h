@@ -2,8 +2,7 @@
 
 #include "panel/Control.h"
 
-#include <QObject>
-
+class QComboBox;
 class QWidget;
 
 namespace owlet {
@@ -19,18 +18,9 @@ void applyAccessibleName(Control control, const ControlWidgets& widgets);
 // The red or white background of a frequency field, in words.
 void describeEdited(QWidget* field, bool edited);
 
-// The warning appears without the focus moving: besides its alert role, it raises an
-// alert event once its caption and visibility have settled, as a message box does.
-class WarningAlert final : public QObject {
-    Q_OBJECT
-
-public:
-    explicit WarningAlert(QWidget* warning);
-    void announce();
-
-private:
-    QWidget* warning_;
-    bool pending_ = false;
-};
+// A list box's entry, marked selected in its list, which is where a screen reader looks
+// for the value of a combo box that takes no typing (Qt marks it only while the list is
+// open, and Orca then said "Series combo box" without E12 or E24). Kept so from now on.
+void keepChoiceSelected(QComboBox* box);
 
 } // namespace owlet

@@ -6,6 +6,7 @@
 #include "ui/ControlWidgets.h"
 #include "ui/QtText.h"
 #include "ui/ResponseBox.h"
+#include "ui/Unheard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace owlet {
 namespace {
@@ -110,9 +112,15 @@ void ModelMirror::mirror(Control control, Property property) const {
 }
 
 // The box shows the model's text and choice, whatever the widget did on its own; the
-// cursor stays where the user left it.
+// cursor stays where the user left it. A handler's rewrite of a box the focus is not in
+// ("Set R " writes Fcomp) is not told to the screen reader: Qt tells of no focus change
+// of a combo box's text field, and Orca took the field's caret move for the focus moving
+// there.
 void ModelMirror::mirrorCombo(Control control) const {
     auto* box = static_cast<QComboBox*>(widgets_.widget(control));
+    std::optional<Unheard> unheard;
+    if (!box->hasFocus())
+        unheard.emplace();
     const ControlState& s = panel_.state(control);
     const QString text = qt(s.text);
     QLineEdit* edit = box->lineEdit();

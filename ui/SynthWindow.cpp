@@ -3,6 +3,8 @@
 #include "panel/InitialState.h"
 #include "panel/Layout.h"
 #include "ui/AccessibleInterfaces.h"
+#include "ui/Announcer.h"
+#include "ui/FocusFirst.h"
 #include "ui/Look.h"
 #include "ui/LoopWindow.h"
 #include "ui/QtText.h"
@@ -31,8 +33,9 @@ SynthWindow::SynthWindow(ModuleLink& link, PortListing portListing, QWidget* par
     : QWidget(withAccessibleInterfaces(parent))
     , panel_(link, errorDialog_)
     , widgets_(this, panel_)
-    , warningAlert_(widgets_.widget(Control::Warn))
+    , announcer_(new Announcer(this))
     , portToolTip_(widgets_.widget(Control::CPNo), std::move(portListing)) {
+    new FocusFirst(this); // for every window of the program, the loop filter's too
     setWindowTitle(qt(WindowCaption));
     setWindowIcon(QPixmap(owletIcon));
     setFont(defaultFont());
@@ -104,13 +107,17 @@ void SynthWindow::propertyChanged(Control control, Property property) {
     const bool shown = property == Property::Visible && panel_.visible(control);
     if (control == Control::Text1 && shown)
         showResponseBox();
-    if (control == Control::Warn && panel_.visible(control))
-        warningAlert_.announce();
     mirror_.mirror(control, property);
     if (loopWindow_)
         loopWindow_->followPanel(panel_);
     if (trace_)
         trace_->propertyChanged(control, property, panel_.state(control));
+}
+
+void SynthWindow::announce(std::string_view words) {
+    announcer_->announce(qt(words));
+    if (trace_)
+        trace_->line("said " + QByteArray(words.data(), static_cast<qsizetype>(words.size())));
 }
 
 void SynthWindow::textAppended(Control control, std::string_view appended) {

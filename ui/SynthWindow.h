@@ -15,6 +15,7 @@
 
 namespace owlet {
 
+class Announcer;
 class LoopWindow;
 class ModuleLink;
 class StateTrace;
@@ -43,6 +44,7 @@ public:
 
     void propertyChanged(Control control, Property property) override;
     void textAppended(Control control, std::string_view appended) override;
+    void announce(std::string_view words) override;
 
 private:
     void showResponseBox();
@@ -51,7 +53,7 @@ private:
     SynthPanel panel_;
     ControlWidgets widgets_;
     ModelMirror mirror_{panel_, widgets_};
-    WarningAlert warningAlert_;
+    Announcer* announcer_; // a child of the window
     PortToolTip portToolTip_;
     LoopWindow* loopWindow_ = nullptr; // a child window, deleted with this one
     // Last, so that it goes first: nothing reaches the model while the window goes away.

@@ -35,6 +35,8 @@ EM_JS(void, js_response_appended, (int dropped, const char* text, int size), {
 EM_JS(void, js_response_cleared, (), { Module.owletHost.responseCleared(); });
 EM_JS(void, js_run_time_error, (const char* kind, const char* message),
       { Module.owletHost.runTimeError(UTF8ToString(kind), UTF8ToString(message)); });
+EM_JS(void, js_announced, (const char* words),
+      { Module.owletHost.announced(UTF8ToString(words)); });
 EM_JS(int, js_has_serial, (), { return Module.owletHost.hasSerial() ? 1 : 0; });
 EM_JS(int, js_allowed_ports, (), { return Module.owletHost.allowedPorts(); });
 EM_JS(void, js_use_allowed_port, (int index), { Module.owletHost.useAllowedPort(index); });
@@ -57,6 +59,10 @@ public:
     void runTimeError(std::string_view kind, std::string_view message) override {
         const std::string k(kind), m(message);
         js_run_time_error(k.c_str(), m.c_str());
+    }
+    void announced(std::string_view words) override {
+        const std::string w(words);
+        js_announced(w.c_str());
     }
     bool hasSerial() override { return js_has_serial() != 0; }
     int allowedPorts() override { return js_allowed_ports(); }

@@ -18,6 +18,8 @@ public:
     virtual void responseAppended(std::size_t dropped, std::string_view text) = 0;
     virtual void responseCleared() = 0;
     virtual void runTimeError(std::string_view kind, std::string_view message) = 0;
+    // The words a screen reader says after a press (a live region of the page).
+    virtual void announced(std::string_view words) = 0;
 };
 
 } // namespace owlet::web

@@ -24,6 +24,7 @@ public:
 private:
     void propertyChanged(Control control, Property property) override;
     void textAppended(Control control, std::string_view appended) override;
+    void announce(std::string_view words) override { host_.announced(words); }
     void report(const RunTimeError& error) override;
     void showResponse(std::string_view utf8);
 

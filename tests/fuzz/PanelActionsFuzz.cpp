@@ -28,6 +28,10 @@ public:
         if (control == Control::Text1)
             arrived += appended;
     }
+    void announce(std::string_view words) override {
+        if (words.empty())
+            std::abort(); // every press that ran to its end says what it did
+    }
 };
 
 // A whole line as sent: a command and its CR LF.

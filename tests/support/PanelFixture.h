@@ -11,10 +11,17 @@
 
 namespace owlet::test {
 
-// Records "Control.Property" for every change, and "Control+=text" for appends.
+// Records "Control.Property" for every change, and "Control+=text" for appends; keeps
+// the last words announced.
 class RecordingView final : public PanelView {
 public:
     QStringList changes;
+    std::string announced;
+    int announcements = 0;
+    void announce(std::string_view words) override {
+        announced = words;
+        ++announcements;
+    }
     void propertyChanged(Control control, Property property) override {
         changes << QString::fromUtf8(controlName(control).data()) + "." +
                        QString::fromUtf8(propertyName(property).data());

@@ -159,6 +159,46 @@ private slots:
         QCOMPARE(warn->text(QAccessible::Name), "Non-integer ratio: \nFreq error -10000Hz");
     }
 
+    // Orca reads a value up to the end of the text-attribute run it is told of: one run
+    // over the whole text, at every offset (an empty run made "0190" into "019").
+    void textBoxesTellOneRunOverTheirText() {
+        f_->panel().userEditedText(C::Fref, "10");
+        f_->panel().userPressedButton(C::SetR);
+        for (C c : {C::Fref, C::Rreg, C::CPNo, C::Fcomp2}) {
+            QWidget* box = w(c)->focusProxy() ? w(c)->focusProxy() : w(c);
+            if (auto* combo = qobject_cast<QComboBox*>(w(c)))
+                box = combo->lineEdit();
+            QAccessibleTextInterface* text =
+                QAccessible::queryAccessibleInterface(box)->textInterface();
+            QVERIFY2(text, controlName(c).data());
+            for (int offset = 0; offset <= text->characterCount(); ++offset) {
+                int start = -2, end = -2;
+                text->attributes(offset, &start, &end);
+                QCOMPARE(std::pair(start, end), std::pair(0, text->characterCount()));
+            }
+            QCOMPARE(text->text(0, text->characterCount()), qobject_cast<QLineEdit*>(box)->text());
+        }
+    }
+
+    // The words after a press come as a notification of the window, which Orca reads when
+    // it shows; said again for the same words.
+    void pressesAreAnnouncedAsNotifications() {
+        SynthPanel& panel = f_->panel();
+        panel.userEditedText(C::Fref, "10");
+        QAccessibleInterface* said = nullptr;
+        for (int round = 0; round < 2; ++round) {
+            panel.userPressedButton(C::SetR);
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f_->window);
+            said = nullptr;
+            for (int i = 0; i < window->childCount(); ++i)
+                if (window->child(i)->role() == QAccessible::Notification)
+                    said = window->child(i);
+            QVERIFY(said && !said->state().invisible);
+            QCOMPARE(said->text(QAccessible::Name), "R 0190 sent");
+        }
+        QCOMPARE(said->rect().size(), QSize(0, 0)); // nothing to see on the panel
+    }
+
     void responseBoxShowsItsFocus() {
         auto* box = qobject_cast<QPlainTextEdit*>(w(C::Text1));
         QVERIFY(box->isReadOnly());

@@ -255,10 +255,25 @@ for (const form of Forms) describe(`the page ${form}`, () => {
             await page.keyboard.type('10');
             await page.click('#Fout');
             await page.keyboard.type('145.01');
+            // The press's words and the warning, read once from the page's live region
+            // (the warning itself is no alert, which would say it twice); again for the
+            // same words after the next press.
+            await page.evaluate(() => {
+                window.announced = [];
+                new MutationObserver((changes) => window.announced.push(
+                    ...changes.flatMap((c) => [...c.addedNodes].map((n) => n.textContent))))
+                    .observe(document.getElementById('announcement'), { childList: true });
+            });
+            await page.click('#SetN');
             await page.click('#SetN');
             const warned = await tree();
-            assert.equal(warned.get('Warn')?.role?.value, 'alert');
+            assert.notEqual(warned.get('Warn')?.role?.value, 'alert');
             assert.match(warned.get('Warn')?.description?.value ?? '', /Exact with Fcomp/);
+            assert.equal(await page.$eval('#announcement', (e) => e.getAttribute('role')), 'status');
+            const words = 'N 16A8 sent. Non-integer ratio: Freq error -10000Hz';
+            await until(async () => (await page.evaluate(() => window.announced.length)) === 2,
+                5000, 'two announcements');
+            assert.deepEqual(await page.evaluate(() => window.announced), [words, words]);
         }));
 
     // Every control where the window's table puts it: read here from panel/Layout.h itself.

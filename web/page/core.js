@@ -49,7 +49,7 @@ export function bridge(m) {
 }
 
 // `host` receives the core's calls: changed, responseAppended, responseCleared,
-// runTimeError, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
+// runTimeError, announced, hasSerial, allowedPorts, useAllowedPort, openChooser, openPort, writeLine.
 export async function loadCore(host) {
     const m = await instantiate(host);
     const core = m._owlet_create();

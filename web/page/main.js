@@ -19,6 +19,7 @@ try {
         responseAppended: (dropped, text) => view?.responseAppended(dropped, text),
         responseCleared: () => view?.responseCleared(),
         runTimeError: (kind, message) => view?.runTimeError(kind, message),
+        announced: (words) => view?.announce(words),
         hasSerial: () => serial.hasSerial(),
         allowedPorts: () => link.allowedPorts(),
         useAllowedPort: (index) => link.useAllowedPort(index),

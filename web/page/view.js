@@ -19,6 +19,7 @@ export class PanelView {
     #errors;
     #response = null;
     #portsText;
+    #announcement = document.getElementById('announcement');
 
     constructor(core, root, dialog, portsText) {
         this.#core = core;
@@ -155,6 +156,14 @@ export class PanelView {
         this.#errors.show(kind, message);
     }
 
+    // The core's words after a press, in the page's live region: a new node each time, so
+    // the same words after the next press are read again.
+    announce(words) {
+        const said = document.createElement('span');
+        said.textContent = words;
+        this.#announcement.replaceChildren(said);
+    }
+
     #showText(c, kind, text) {
         const input = this.#inputs[c];
         switch (kind) {
@@ -259,9 +268,7 @@ export class PanelView {
             const label = document.createElement(core.place(c).font === FontRole.Banner ? 'h1' : 'div');
             label.className = 'label';
             label.id = name;
-            if (core.role(c) === Role.Alert)
-                label.setAttribute('role', 'alert');
-            return label;
+            return label; // the warning is read out with the press's words (announce)
         }
         }
     }
