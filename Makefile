@@ -28,9 +28,13 @@ CROSS_BUILD_PREFIX ?= build-
 # WERROR=ON turns every compiler warning into an error, as CI builds.
 WERROR ?= OFF
 
+# A real screen reader for the window's tests: Orca on its own session bus and window
+# manager, speaking into speech-dispatcher's dummy output, keys by xdotool.
+SCREEN_READER_PACKAGES := orca speech-dispatcher at-spi2-core dbus openbox xdotool
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev \
             qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core desktop-file-utils appstream \
-            xvfb xauth x11-utils file libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net
+            xvfb xauth x11-utils file libx11-dev libxtst-dev dpkg-dev lintian clang-format ser2net \
+            $(SCREEN_READER_PACKAGES)
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The page's compiler, and the browser its tests drive; node and npm come from Debian where
 # the machine has none of its own.

@@ -25,7 +25,7 @@ QString LineEditAccessible::text(QAccessible::Text t) const {
     case QAccessible::Value:
         return edit()->text();
     case QAccessible::Description: {
-        QString description = edit()->accessibleDescription();
+        QString description = QAccessibleWidget::text(t); // or the tooltip
         if (!edit()->placeholderText().isEmpty() && edit()->text().isEmpty())
             description += (description.isEmpty() ? QString() : QStringLiteral(". ")) +
                            QStringLiteral("Hint: ") + edit()->placeholderText();
