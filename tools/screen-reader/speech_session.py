@@ -9,6 +9,7 @@ on), then reads key names from standard input (xdotool's: Tab, shift+Tab, space,
 its debug log; nothing is played. The tests use SpeechSession the same way.
 """
 
+import ctypes
 import os
 import re
 import shutil
@@ -31,6 +32,11 @@ runpy.run_path("/usr/bin/orca", run_name="__main__")
 """
 
 NEEDED = ["Xvfb", "openbox", "dbus-daemon", "orca", "xdotool"]
+
+
+def _die_with_parent():
+    """Each program of the session ends when the session's own process ends, killed or not."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, 9)  # PR_SET_PDEATHSIG, SIGKILL
 
 
 def missing():
@@ -92,7 +98,8 @@ class SpeechSession:
     def _start(self, name, command, **options):
         out = open(os.path.join(self.dir, name + ".out"), "w")
         self.processes.append(subprocess.Popen(command, env=self.env, stdout=out,
-                                               stderr=subprocess.STDOUT, **options))
+                                               stderr=subprocess.STDOUT,
+                                               preexec_fn=_die_with_parent, **options))
 
     def _read(self):
         try:

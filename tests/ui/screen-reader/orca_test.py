@@ -1,15 +1,18 @@
 #!/usr/bin/python3
-"""The panel and the Loop filter window by the keyboard under Orca: what it says at each
-stop, step by step as a blind user goes.
+"""The panel and the Loop filter window, or the page in Chromium, by the keyboard under
+Orca: what it says at each stop, step by step as a blind user goes.
 
-    orca_test.py OWLET MODULE_SIM
+    orca_test.py window OWLET MODULE_SIM
+    orca_test.py page CHROMIUM PAGE_FILE
 
 Each step is a key, the words Orca must say after it (None: not checked; a word in
 `never` must not be said), and where Orca must believe the focus is ("" when it must not
-move). Exit 77 (skipped) where Orca or its session cannot run, 1 then in CI.
+move; None: not checked). Exit 77 (skipped) where Orca or its session cannot run, 1 then
+in CI.
 """
 
 import os
+import shutil
 import subprocess
 import sys
 
@@ -17,7 +20,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "to
 from speech_session import SpeechSession, missing  # noqa: E402
 
 ENTER = "Not edited yet: shows the prompt Enter value."
-STEPS = [
+WINDOW = [
     # key, words, focus, never
     ("ctrl+a", None, None, ()),
     ("type:10", None, None, ()),
@@ -58,30 +61,75 @@ STEPS = [
     ("Tab", ["Series combo box.", "E24."], None, ()),
 ]
 
+# The page as Chromium shows it to Orca, without a port: the same words after each press,
+# from the page's live region. Orca's own "Browse mode" and "Focus mode" are left out.
+PAGE = [
+    ("ctrl+a", None, None, ()),
+    ("type:10", None, None, ()),
+    ("Tab", ["Fout MHz entry Enter value selected.", ENTER], None, ()),
+    ("ctrl+a", None, None, ()),
+    ("type:145.01", None, None, ()),
+    ("Tab", ["Set N push button."], None, ()),
+    ("space", ["N 16A8 computed, not sent: port 0. Non-integer ratio: Freq error -10000Hz"],
+     None, ()),
+    ("Tab", ["N Register entry 16A8 selected."], None, ()),
+    ("Tab", ["R Register entry."], None, ()),
+    ("Tab", ["Set R push button."], None, ()),
+    ("space", ["R 0190 computed, not sent: port 0"], None, ()),
+    ("Tab", ["COM Port push button."], None, ()),
+    ("Tab", None, None, ()),
+    ("type:0", None, None, ()),
+    ("shift+Tab", ["Set push button."], None, ()),
+    ("space", ["Fcomp kHz editable combo box.", "25.", "opens listbox",
+               "Port 0: the panel computes, nothing is sent"], None, ()),
+    ("Tab", ["C Register entry."], None, ()),
+]
+ORCA_MODES = ("Browse mode", "Focus mode")
+
 
 def unable(why):
     print(why)
     sys.exit(1 if os.environ.get("CI") else 77)
 
 
+def start(kind, args):
+    """The session, its steps, the words its opening must end with, and what to stop."""
+    if kind == "window":
+        owlet, simulator = args
+        sim = subprocess.Popen([simulator], stdout=subprocess.PIPE, text=True)
+        device = sim.stdout.readline().strip().removeprefix("Module simulator on ")
+        session = SpeechSession([owlet], env={"OWLET_COM1": device})
+        return session, WINDOW, ["Reference MHz text.", "Enter value.", ENTER], sim
+    chromium, page = args
+    profile = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"owlet-orca-chromium-{os.getpid()}")
+    session = SpeechSession([chromium, "--no-sandbox", "--force-renderer-accessibility",
+                             "--no-first-run", "--disable-gpu", "--disable-background-networking",
+                             "--disable-component-update", "--disable-sync",
+                             "--user-data-dir=" + profile, "file://" + os.path.abspath(page)],
+                            settle=15.0)
+    return session, PAGE, ["Reference MHz entry Enter value.", ENTER], None
+
+
 def main():
-    owlet, simulator = sys.argv[1:3]
+    kind, args = sys.argv[1], sys.argv[2:4]
     if missing():
         unable("SKIPPED: missing " + ", ".join(missing()) + " (make test installs them)")
-    sim = subprocess.Popen([simulator], stdout=subprocess.PIPE, text=True)
-    device = sim.stdout.readline().strip().removeprefix("Module simulator on ")
+    if kind == "page" and not shutil.which(args[0]):
+        unable(f"SKIPPED: {args[0]} is not installed (make test installs it)")
+    if kind == "page" and not os.path.exists(args[1]):
+        unable(f"SKIPPED: the page is not built ({args[1]}; make web)")
     try:
-        session = SpeechSession([owlet], env={"OWLET_COM1": device})
+        session, steps, opening_ends, other = start(kind, args)
     except RuntimeError as error:
-        sim.terminate()
         unable(str(error))
     faults = []
     try:
-        opening, _ = session.opening
-        if opening[-3:] != ["Reference MHz text.", "Enter value.", ENTER]:
+        opening = [w for w in session.opening[0] if w not in ORCA_MODES]
+        if not any(opening[i:i + len(opening_ends)] == opening_ends for i in range(len(opening))):
             faults.append(f"at start: {opening}")
-        for number, (key, words, focus, never) in enumerate(STEPS, 1):
+        for number, (key, words, focus, never) in enumerate(steps, 1):
             said, moved = session.press(key, longest=8.0 if key == "ctrl+l" else 4.0)
+            said = [w for w in said if w not in ORCA_MODES]
             where = f"step {number} ({key})"
             if words is not None and said != words:
                 faults.append(f"{where}: said {said}, not {words}")
@@ -93,10 +141,11 @@ def main():
                 faults.append(f"{where}: Orca's focus went to {moved!r}, not {expected}")
     finally:
         session.close()
-        sim.terminate()
+        if other:
+            other.terminate()
     for fault in faults:
         print(fault)
-    print(f"{len(STEPS)} steps, {len(faults)} faults")
+    print(f"{len(steps)} steps, {len(faults)} faults")
     sys.exit(1 if faults else 0)
 
 
