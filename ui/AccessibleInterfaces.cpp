@@ -21,8 +21,9 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new ListComboAccessible(static_cast<QComboBox*>(object));
     if (className == QLatin1String("QRadioButton"))
         return new RadioAccessible(static_cast<QAbstractButton*>(object));
-    if (className == QLatin1String("QLineEdit"))
-        return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    // Qt's own boxes of every kind too: a table's cell editor is a QLineEdit of its own class.
+    if (auto* edit = qobject_cast<QLineEdit*>(object))
+        return new LineEditAccessible(edit);
     if (className == QLatin1String("owlet::Announcer"))
         return new AnnouncementAccessible(static_cast<QLabel*>(object));
     if (className == QLatin1String("QLabel") &&

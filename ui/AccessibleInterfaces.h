@@ -52,9 +52,9 @@ public:
 // Both actions of a combo box (show the menu, press) open its list, or close it when open.
 void openOrCloseList(QComboBox* box, const QString& action);
 
-// Lets Qt make these interfaces for the panel's combo boxes, every one-line text box, the
-// announcer and the label whose object name is WarningObjectName; safe to call repeatedly. Qt keeps
-// an interface once made, so this must come before the controls are.
+// Lets Qt make these interfaces for the panel's combo boxes, every one-line text box (of
+// any QLineEdit class), the announcer and the label whose object name is WarningObjectName; safe to
+// call repeatedly. Qt keeps an interface once made, so this must come before the controls are.
 void installAccessibleInterfaces();
 inline constexpr const char* WarningObjectName = "Warn";
 
