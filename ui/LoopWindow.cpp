@@ -150,6 +150,8 @@ LoopWindow::LoopWindow(QWidget* parent)
     problem_->setPalette(warn);
     figures_ = new QPlainTextEdit;
     figures_->setReadOnly(true);
+    // A caret the arrows move, so a screen reader reads the figures line by line.
+    figures_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     figures_->setLineWrapMode(QPlainTextEdit::NoWrap);
     figures_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     figures_->setAccessibleName(qt(words.figures));

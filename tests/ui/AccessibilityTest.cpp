@@ -180,25 +180,6 @@ private slots:
         }
     }
 
-    // The words after a press come as a notification of the window, which Orca reads when
-    // it shows; said again for the same words.
-    void pressesAreAnnouncedAsNotifications() {
-        SynthPanel& panel = f_->panel();
-        panel.userEditedText(C::Fref, "10");
-        QAccessibleInterface* said = nullptr;
-        for (int round = 0; round < 2; ++round) {
-            panel.userPressedButton(C::SetR);
-            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f_->window);
-            said = nullptr;
-            for (int i = 0; i < window->childCount(); ++i)
-                if (window->child(i)->role() == QAccessible::Notification)
-                    said = window->child(i);
-            QVERIFY(said && !said->state().invisible);
-            QCOMPARE(said->text(QAccessible::Name), "R 0190 sent");
-        }
-        QCOMPARE(said->rect().size(), QSize(0, 0)); // nothing to see on the panel
-    }
-
     void responseBoxShowsItsFocus() {
         auto* box = qobject_cast<QPlainTextEdit*>(w(C::Text1));
         QVERIFY(box->isReadOnly());

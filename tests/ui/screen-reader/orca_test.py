@@ -59,6 +59,22 @@ WINDOW = [
     ("Tab", ["Phase margin (°) text.", "50 selected."], None, ()),
     ("Tab", ["Design for combo box.", "natural frequency and damping."], None, ()),
     ("Tab", ["Series combo box.", "E24."], None, ()),
+    # Back to the parts, then to the figures, read a line at a time.
+] + [("shift+Tab", None, None, ())] * 9 + [
+    ("shift+Tab", None, "C2 (F)", ()),
+    ("type:1u", None, None, ()),
+    ("shift+Tab", None, "R2 (Ω)", ()),
+    ("type:1k5", None, None, ()),
+    ("shift+Tab", None, "R1 (Ω)", ()),
+    ("type:1k8", None, None, ()),
+] + [("shift+Tab", None, None, ())] * 7 + [
+    ("shift+Tab", None, "Kvco (MHz/V)", ()),
+    ("type:8", None, None, ()),
+    # PDout, as chosen on the panel above.
+    ("shift+Tab", ["Figures read only text.",
+                   "Detector                   PDout, Kφ 398 mV/rad, up to 2.78 mA into R1."],
+     "Figures", ()),
+    ("Down", ["Divider                    N = 5800 at 25 kHz"], None, ()),
 ]
 
 # The page as Chromium shows it to Orca, without a port: the same words after each press,
