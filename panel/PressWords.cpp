@@ -37,20 +37,21 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-} // namespace
-
-std::optional<Control> RegisterBoxOf(Control button) {
-    if (const SetButton* set = setButton(button))
-        return set->box;
-    return std::nullopt;
-}
-
+// A command line as words: "R0190\r\n" is "R 0190", "U\r\n" is "U".
 std::string SpokenCommand(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.remove_suffix(1);
     if (line.size() <= 1)
         return std::string(line);
     return std::string(1, line.front()) + ' ' + std::string(line.substr(1));
+}
+
+} // namespace
+
+std::optional<Control> RegisterBoxOf(Control button) {
+    if (const SetButton* set = setButton(button))
+        return set->box;
+    return std::nullopt;
 }
 
 std::string PressWords(const PressOutcome& outcome) {

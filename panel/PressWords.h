@@ -28,7 +28,4 @@ std::string PressWords(const PressOutcome& outcome);
 // The register box a "Set" button writes.
 std::optional<Control> RegisterBoxOf(Control button);
 
-// A command line as words: "R0190\r\n" is "R 0190", "U\r\n" is "U".
-std::string SpokenCommand(std::string_view line);
-
 } // namespace owlet
