@@ -63,12 +63,8 @@ while read -r args; do
     --loop*) node "$here/same-json.mjs" "$work/here" "$work/there" 1e-12 || same=false ;;
     *) cmp -s "$work/here" "$work/there" || same=false ;;
     esac
-    $same || {
-        echo "owlet-cli $args: $arch (exit $emulated_exit) is not this machine (exit $native_exit):"
-        diff "$work/here" "$work/there" || true
-        diff "$work/here-said" "$work/there-said" || true
-        exit 1
-    }
+    $same || { echo "owlet-cli $args: $arch (exit $emulated_exit) is not this machine (exit" \
+        "$native_exit):"; diff "$work/here" "$work/there"; diff "$work/here-said" "$work/there-said"; exit 1; }
 done <"$work/settings"
 
 # owlet-cli and owlet-module-sim of the package, both emulated, over a pseudo-terminal.

@@ -1,8 +1,6 @@
-// Compares two JSON documents: the same keys, strings, booleans and integers; other numbers
-// within a relative tolerance. The loop's figures go through the C library's logarithms,
-// hypotenuses and complex divisions, which each architecture's libm and libgcc may round
-// one unit apart (fused multiply-adds on arm64).
-//   node same-json.mjs A B TOLERANCE
+// node same-json.mjs A B TOLERANCE: the same keys, strings, booleans and integers, other
+// numbers within a relative tolerance (each architecture's libm and libgcc may round the
+// loop's logarithms and complex divisions one unit apart: fused multiply-adds on arm64).
 import { readFileSync } from 'node:fs';
 
 const [first, second, tolerance] = process.argv.slice(2);

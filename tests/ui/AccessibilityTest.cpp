@@ -159,27 +159,6 @@ private slots:
         QCOMPARE(warn->text(QAccessible::Name), "Non-integer ratio: \nFreq error -10000Hz");
     }
 
-    // Orca reads a value up to the end of the text-attribute run it is told of: one run
-    // over the whole text, at every offset (an empty run made "0190" into "019").
-    void textBoxesTellOneRunOverTheirText() {
-        f_->panel().userEditedText(C::Fref, "10");
-        f_->panel().userPressedButton(C::SetR);
-        for (C c : {C::Fref, C::Rreg, C::CPNo, C::Fcomp2}) {
-            QWidget* box = w(c)->focusProxy() ? w(c)->focusProxy() : w(c);
-            if (auto* combo = qobject_cast<QComboBox*>(w(c)))
-                box = combo->lineEdit();
-            QAccessibleTextInterface* text =
-                QAccessible::queryAccessibleInterface(box)->textInterface();
-            QVERIFY2(text, controlName(c).data());
-            for (int offset = 0; offset <= text->characterCount(); ++offset) {
-                int start = -2, end = -2;
-                text->attributes(offset, &start, &end);
-                QCOMPARE(std::pair(start, end), std::pair(0, text->characterCount()));
-            }
-            QCOMPARE(text->text(0, text->characterCount()), qobject_cast<QLineEdit*>(box)->text());
-        }
-    }
-
     void responseBoxShowsItsFocus() {
         auto* box = qobject_cast<QPlainTextEdit*>(w(C::Text1));
         QVERIFY(box->isReadOnly());

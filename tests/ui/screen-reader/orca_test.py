@@ -1,15 +1,9 @@
 #!/usr/bin/python3
-"""The panel and the Loop filter window, or the page in Chromium, by the keyboard under
-Orca: what it says at each stop, step by step as a blind user goes.
-
-    orca_test.py window OWLET MODULE_SIM
-    orca_test.py page CHROMIUM PAGE_FILE
-
-Each step is a key, the words Orca must say after it (None: not checked; a word in
-`never` must not be said), and where Orca must believe the focus is ("" when it must not
-move; None: not checked). Exit 77 (skipped) where Orca or its session cannot run, 1 then
-in CI.
-"""
+"""Under Orca, by the keyboard: `orca_test.py window OWLET MODULE_SIM` (the panel and the
+Loop filter window) or `orca_test.py page CHROMIUM PAGE_FILE`. Each step: keys ("Tab*3"
+presses Tab three times), the words Orca must then say (None: not checked), where it must
+believe the focus is ("": unmoved; None: not checked), words it must not say. Exit 77
+(skipped) where Orca cannot run, 1 then in CI."""
 
 import os
 import shutil
@@ -22,11 +16,9 @@ from speech_session import SpeechSession, missing  # noqa: E402
 ENTER = "Not edited yet: shows the prompt Enter value."
 WINDOW = [
     # key, words, focus, never
-    ("ctrl+a", None, None, ()),
-    ("type:10", None, None, ()),
+    ("ctrl+a type:10", None, None, ()),
     ("Tab", ["Fout  MHz text.", "Enter value selected.", ENTER], "Fout  MHz", ()),
-    ("ctrl+a", None, None, ()),
-    ("type:145.01", None, None, ()),
+    ("ctrl+a type:145.01", None, None, ()),
     ("Tab", ["Set N push button."], "Set N", ()),
     ("space", ["notification N 16A8 computed, not sent: port 0. "
                "Non-integer ratio: Freq error -10000Hz."], "", ()),
@@ -55,21 +47,15 @@ WINDOW = [
     ("Tab", None, None, ()),
     ("Tab", ["VDD (V) text.", "Hint: 5."], None, ()),
     ("Tab", ["Tuning voltage (V) text.", "Hint: VDD/2."], None, ()),
-] + [("Tab", None, None, ())] * 13 + [
+    ("Tab*13", None, None, ()),
     ("Tab", ["Phase margin (°) text.", "50 selected."], None, ()),
     ("Tab", ["Design for combo box.", "natural frequency and damping."], None, ()),
     ("Tab", ["Series combo box.", "E24."], None, ()),
     # Back to the parts, then to the figures, read a line at a time.
-] + [("shift+Tab", None, None, ())] * 9 + [
-    ("shift+Tab", None, "C2 (F)", ()),
-    ("type:1u", None, None, ()),
-    ("shift+Tab", None, "R2 (Ω)", ()),
-    ("type:1k5", None, None, ()),
-    ("shift+Tab", None, "R1 (Ω)", ()),
-    ("type:1k8", None, None, ()),
-] + [("shift+Tab", None, None, ())] * 7 + [
-    ("shift+Tab", None, "Kvco (MHz/V)", ()),
-    ("type:8", None, None, ()),
+    ("shift+Tab*10 type:1u", None, "C2 (F)", ()),
+    ("shift+Tab type:1k5", None, "R2 (Ω)", ()),
+    ("shift+Tab type:1k8", None, "R1 (Ω)", ()),
+    ("shift+Tab*8 type:8", None, "Kvco (MHz/V)", ()),
     # PDout, as chosen on the panel above.
     ("shift+Tab", ["Figures read only text.",
                    "Detector                   PDout, Kφ 398 mV/rad, up to 2.78 mA into R1."],
@@ -80,11 +66,9 @@ WINDOW = [
 # The page as Chromium shows it to Orca, without a port: the same words after each press,
 # from the page's live region. Orca's own "Browse mode" and "Focus mode" are left out.
 PAGE = [
-    ("ctrl+a", None, None, ()),
-    ("type:10", None, None, ()),
+    ("ctrl+a type:10", None, None, ()),
     ("Tab", ["Fout MHz entry Enter value selected.", ENTER], None, ()),
-    ("ctrl+a", None, None, ()),
-    ("type:145.01", None, None, ()),
+    ("ctrl+a type:145.01", None, None, ()),
     ("Tab", ["Set N push button."], None, ()),
     ("space", ["N 16A8 computed, not sent: port 0. Non-integer ratio: Freq error -10000Hz"],
      None, ()),
@@ -143,10 +127,14 @@ def main():
         opening = [w for w in session.opening[0] if w not in ORCA_MODES]
         if not any(opening[i:i + len(opening_ends)] == opening_ends for i in range(len(opening))):
             faults.append(f"at start: {opening}")
-        for number, (key, words, focus, never) in enumerate(steps, 1):
-            said, moved = session.press(key, longest=8.0 if key == "ctrl+l" else 4.0)
-            said = [w for w in said if w not in ORCA_MODES]
-            where = f"step {number} ({key})"
+        for number, (keys, words, focus, never) in enumerate(steps, 1):
+            said, moved = [], None
+            for key in keys.split():
+                key, _, times = key.partition("*")
+                for _ in range(int(times or 1)):
+                    heard, went = session.press(key, longest=8.0 if key == "ctrl+l" else 4.0)
+                    said, moved = said + [w for w in heard if w not in ORCA_MODES], went or moved
+            where = f"step {number} ({keys})"
             if words is not None and said != words:
                 faults.append(f"{where}: said {said}, not {words}")
             for word in never:
