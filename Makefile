@@ -50,9 +50,15 @@ CROSS_PACKAGES := $(if $(CROSS_ARCHS),qemu-user) $(foreach a,$(CROSS_ARCHS),cros
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Installs the Debian packages given in $(1) that are not installed yet; leaves apt alone
-# when everything is there.
+# when everything is there. A name without an architecture is this machine's package (or
+# one for all): with the cross builds' architectures added, a library can be installed for
+# arm64 and not for this machine.
 define install_missing
-	@missing=""; for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	@missing=""; native=$$(dpkg --print-architecture); for p in $(1); do \
+		case $$p in *:*) want='[^ ]+' ;; *) want="($$native|all)" ;; esac; \
+		dpkg-query -W -f='$${Architecture} $${db:Status-Status}\n' $$p 2>/dev/null | \
+			grep -Eqx "$$want installed" || missing="$$missing $$p"; \
+	done; \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
 		$(SUDO) apt-get update -q && \
