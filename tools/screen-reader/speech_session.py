@@ -45,7 +45,7 @@ def missing():
 
 
 class SpeechSession:
-    def __init__(self, program, env=None, settle=8.0):
+    def __init__(self, program, env=None, settle=8.0, opening_until=None, quiet=1.0):
         self.dir = tempfile.mkdtemp(prefix="owlet-speech-")
         self.processes = []
         self.env = self._environment(env or {})
@@ -59,8 +59,16 @@ class SpeechSession:
         self._start("orca", ["/usr/bin/python3", "-c", ORCA, self.log])
         self._wait(lambda: "Screen reader on" in self._read(), 20, "Orca")
         self.read_to = len(self._read())
+        self.quiet = quiet
         self._start("program", program)
-        self.opening = self.words(settle)
+        # What it says as it opens: until `opening_until` has been said, if given (a browser
+        # may be quiet for a while before its page has loaded), or `settle` seconds.
+        end = time.monotonic() + settle
+        said, focus = self.words(settle)
+        while opening_until and opening_until not in said and time.monotonic() < end:
+            more, moved = self.words(end - time.monotonic())
+            said, focus = said + more, moved or focus
+        self.opening = said, focus
 
     def _environment(self, extra):
         home = os.path.join(self.dir, "home")
@@ -115,10 +123,11 @@ class SpeechSession:
                 raise RuntimeError(what + " did not start: see " + self.dir)
             time.sleep(0.1)
 
-    def words(self, longest=4.0, quiet=1.0):
+    def words(self, longest=4.0, quiet=None):
         """What Orca said since last asked, once it has been quiet for `quiet` seconds (or
         `longest` has passed), without the echo of the keys pressed; and the name of the
         object Orca last took the focus to, if it moved."""
+        quiet = quiet or self.quiet
         end = time.monotonic() + longest
         seen, since = len(self._read()), time.monotonic()
         while time.monotonic() < end:

@@ -98,15 +98,17 @@ def start(kind, args):
         owlet, simulator = args
         sim = subprocess.Popen([simulator], stdout=subprocess.PIPE, text=True)
         device = sim.stdout.readline().strip().removeprefix("Module simulator on ")
-        session = SpeechSession([owlet], env={"OWLET_COM1": device})
+        session = SpeechSession([owlet], env={"OWLET_COM1": device}, opening_until=ENTER)
         return session, WINDOW, ["Reference MHz text.", "Enter value.", ENTER], sim
     chromium, page = args
     profile = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"owlet-orca-chromium-{os.getpid()}")
+    # As an app window: no toolbar or bubble of the browser's own to take the focus.
     session = SpeechSession([chromium, "--no-sandbox", "--force-renderer-accessibility",
-                             "--no-first-run", "--disable-gpu", "--disable-background-networking",
-                             "--disable-component-update", "--disable-sync",
-                             "--user-data-dir=" + profile, "file://" + os.path.abspath(page)],
-                            settle=15.0)
+                             "--no-first-run", "--no-default-browser-check", "--disable-gpu",
+                             "--disable-background-networking", "--disable-component-update",
+                             "--disable-sync", "--user-data-dir=" + profile,
+                             "--app=file://" + os.path.abspath(page)],
+                            settle=40.0, opening_until=ENTER, quiet=1.5)
     return session, PAGE, ["Reference MHz entry Enter value.", ENTER], None
 
 
