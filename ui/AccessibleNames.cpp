@@ -4,7 +4,6 @@
 #include "ui/ControlWidgets.h"
 #include "ui/QtText.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,15 +29,6 @@ void applyAccessibleName(Control control, const ControlWidgets& widgets) {
 
 void describeEdited(QWidget* field, bool edited) {
     field->setAccessibleDescription(qt(editedDescription(edited)));
-}
-
-void keepChoiceSelected(QComboBox* box) {
-    const auto select = [box](int index) {
-        box->view()->selectionModel()->select(box->model()->index(index, box->modelColumn()),
-                                              QItemSelectionModel::ClearAndSelect);
-    };
-    select(box->currentIndex());
-    QObject::connect(box, &QComboBox::currentIndexChanged, box, select);
 }
 
 } // namespace owlet

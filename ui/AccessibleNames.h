@@ -2,7 +2,6 @@
 
 #include "panel/Control.h"
 
-class QComboBox;
 class QWidget;
 
 namespace owlet {
@@ -17,10 +16,5 @@ void applyAccessibleName(Control control, const ControlWidgets& widgets);
 
 // The red or white background of a frequency field, in words.
 void describeEdited(QWidget* field, bool edited);
-
-// A list box's entry, marked selected in its list, which is where a screen reader looks
-// for the value of a combo box that takes no typing (Qt marks it only while the list is
-// open, and Orca then said "Series combo box" without E12 or E24). Kept so from now on.
-void keepChoiceSelected(QComboBox* box);
 
 } // namespace owlet

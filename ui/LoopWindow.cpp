@@ -1,7 +1,6 @@
 #include "ui/LoopWindow.h"
 
 #include "panel/SynthPanel.h"
-#include "ui/AccessibleNames.h"
 #include "ui/DrawingView.h"
 #include "ui/ProfileTable.h"
 #include "ui/QtText.h"
@@ -110,8 +109,6 @@ LoopWindow::LoopWindow(QWidget* parent)
     auto* seriesLabel = new QLabel(qt(words.series));
     seriesLabel->setBuddy(series_);
     series_->setAccessibleName(seriesLabel->text());
-    keepChoiceSelected(designBy_);
-    keepChoiceSelected(series_);
     auto* designButton = new QPushButton(qt(words.design));
     designButton->setAccessibleDescription(qt(words.designDescription));
     auto* lowestButton = new QPushButton(qt(words.lowestNoise));
