@@ -1,10 +1,11 @@
 #!/bin/sh
 # Leaves every artifact of a release in OUT, with SHA256SUMS:
 #   tools/dist.sh BUILD WEB_BUILD OUT [CROSS_BUILD...]
-# the Debian package of this machine and of each cross build (make cross), the page as one file, the served site as a tar.gz for any static
-# HTTPS host, and the source as git archive makes it. The page file, the site archive and
-# the source archive are the same bytes for the same tree: fixed times (the last commit's,
-# or SOURCE_DATE_EPOCH), sorted entries, one owner, no name or time in the gzip header.
+# the Debian package of this machine and of each cross build (make cross), the page as one
+# file, the served site as a tar.gz for any static HTTPS host, and the source as git
+# archive makes it. The page file, the site archive and the source archive are the same
+# bytes for the same tree: fixed times (the last commit's, or SOURCE_DATE_EPOCH), sorted
+# entries, one owner, no name or time in the gzip header.
 set -eu
 build=$1
 web=$2

@@ -2,7 +2,8 @@
 # The package of another architecture, from its cross build (make cross), checked as the
 # native one is and then run under qemu-user:
 #   check-cross.sh NATIVE_BUILD CROSS_BUILD ARCH
-# its owlet-cli gives this machine's answers, byte for byte, for a table of settings; it
+# its owlet-cli gives this machine's answers for a table of settings (the registers byte
+# for byte, the loop's figures to 12 digits); it
 # drives its own owlet-module-sim over a pseudo-terminal; its panel opens its window on an
 # X server of its own and answers --version.
 set -eu
