@@ -73,14 +73,14 @@ class SpeechSession:
     def _environment(self, extra):
         home = os.path.join(self.dir, "home")
         env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("XDG_", "DBUS_", "AT_SPI", "WAYLAND", "DISPLAY"))}
+               if not k.startswith(("XDG_", "DBUS_", "AT_SPI", "NO_AT_BRIDGE", "WAYLAND",
+                                    "DISPLAY"))}
         env.update({
             "HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
             "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
             "XDG_CACHE_HOME": os.path.join(home, ".cache"),
             "XDG_RUNTIME_DIR": os.path.join(self.dir, "run"),
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
-            "NO_AT_BRIDGE": "0",
         })
         env.update(extra)
         os.makedirs(os.path.join(home, ".config", "speech-dispatcher"))
