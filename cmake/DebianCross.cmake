@@ -34,5 +34,5 @@ set(CMAKE_CROSSCOMPILING_EMULATOR qemu-${cpu}) # qemu-aarch64, qemu-arm
 set(Qt6_DIR /usr/lib/${triplet}/cmake/Qt6 CACHE PATH "")
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${build_triplet}/cmake)
-# Libraries and headers of the target architecture only; programs of this machine.
+# Programs found while building (gzip, moc's helpers) are this machine's.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

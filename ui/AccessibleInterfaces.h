@@ -34,8 +34,9 @@ private:
     ChoiceComboBox* box() const;
 };
 
-// The frequency-error warning: an alert, so a screen reader reads it out when it appears
-// although the focus stays where it was.
+// The frequency-error warning: an alert named by its text, for a screen reader that browses
+// the window. Orca does not read an alert that appears: "Set N" says it in its words
+// (AnnouncementAccessible).
 class WarningAccessible final : public QAccessibleWidget {
 public:
     explicit WarningAccessible(QLabel* label);
